@@ -1,0 +1,25 @@
+#include "CharacterSet.h"
+#include "ClockRandom.h"
+#include "ItalianToolkit.h"
+#include "QtDialogs.h"
+#include "QtProgram.h"
+#include "Tavola.h"
+
+#include <QApplication>
+#include <QScreen>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    ItalianToolkit::install(app);
+
+    CharacterSet agent;
+    QtDialogs dialogs;
+    QtProgram program;
+    ClockRandom random;
+    Tavola tavola(agent, dialogs, program, random);
+    dialogs.setParent(&tavola);
+    tavola.move(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+    tavola.start();
+    return app.exec();
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "Program.h"
+
+class QtProgram : public Program
+{
+public:
+    void End(int status) override;
+};

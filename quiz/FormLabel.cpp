@@ -1,0 +1,22 @@
+#include "FormLabel.h"
+
+FormLabel::FormLabel(QWidget *parent)
+    : QLabel(parent)
+{
+    // Names and record files come from the pupil: never read them as markup.
+    setTextFormat(Qt::PlainText);
+}
+
+void FormLabel::setCaption(const QString &caption)
+{
+    setText(caption);
+    if (m_autoSize)
+        resize(sizeHint());
+}
+
+void FormLabel::setTextColour(const QColor &colour)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, colour);
+    setPalette(p);
+}

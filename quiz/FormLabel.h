@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QLabel>
+
+// A label of the window. With auto-size on, its box follows its caption from
+// its top-left corner whenever the caption changes.
+class FormLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit FormLabel(QWidget *parent = nullptr);
+
+    void setAutoSize(bool on) { m_autoSize = on; }
+    void setCaption(const QString &caption);
+    QString caption() const { return text(); }
+    void setTextColour(const QColor &colour);
+
+private:
+    bool m_autoSize = false;
+};

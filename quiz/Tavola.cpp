@@ -1,0 +1,309 @@
+#include "Tavola.h"
+
+#include "ClientArea.h"
+#include "Dialogs.h"
+#include "Failure.h"
+#include "FormLabel.h"
+#include "PictureButton.h"
+#include "Pictures.h"
+#include "Program.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTimer>
+
+namespace {
+
+// Thrown once the program has been ended, so the handler stops where it is.
+struct ProgramEnded
+{
+};
+
+const QColor lightYellow(255, 255, 128);
+const QColor red(255, 0, 0);
+const QColor blue(0, 0, 255);
+const QColor yellow(255, 255, 0);
+const QColor purple(192, 0, 192);
+const QColor cyan(0, 255, 255);
+
+QRect fromTwips(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+QFont face(const QString &family, qreal points, bool bold = false, bool italic = false)
+{
+    QFont f(family);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+struct Look
+{
+    QColor text;
+    QColor background;
+    bool framed = false;
+    Qt::Alignment alignment = Qt::AlignLeft;
+    bool autoSize = false;
+};
+
+FormLabel *label(QWidget *parent, const QString &caption, QRect geometry, const QFont &f, const Look &look)
+{
+    auto *l = new FormLabel(parent);
+    l->setText(caption);
+    l->setGeometry(geometry);
+    l->setFont(f);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, look.text.isValid() ? look.text : p.color(QPalette::ButtonText));
+    if (look.background.isValid()) {
+        p.setColor(QPalette::Window, look.background);
+        l->setAutoFillBackground(true);
+    }
+    l->setPalette(p);
+    if (look.framed)
+        l->setFrameStyle(QFrame::Box | QFrame::Plain);
+    l->setAlignment(look.alignment | Qt::AlignTop);
+    l->setAutoSize(look.autoSize);
+    if (look.autoSize)
+        l->resize(l->sizeHint());
+    return l;
+}
+
+QLineEdit *hiddenBox(QWidget *parent, const QString &text)
+{
+    auto *box = new QLineEdit(text, parent);
+    box->hide();
+    return box;
+}
+
+} // namespace
+
+Tavola::Tavola(Characters &agent, Dialogs &dialogs, Program &program, Random &random, QWidget *parent)
+    : QMainWindow(parent)
+    , Agent1(agent)
+    , m_dialogs(dialogs)
+    , m_program(program)
+    , m_random(random)
+{
+    setObjectName(QStringLiteral("Tavola"));
+    setWindowTitle(QString(83, QLatin1Char(' ')) + QStringLiteral("DECALUMO"));
+    QIcon icon;
+    for (int side : {16, 32, 48, 64, 128})
+        icon.addPixmap(Pictures::render(QStringLiteral(":/art/icon.svg"), QSize(side, side), 1));
+    setWindowIcon(icon);
+    setCursor(QCursor(Pictures::render(QStringLiteral(":/art/pointer.svg"), QSize(48, 48), devicePixelRatioF()), 2, 2));
+
+    createControls();
+    createMenu();
+    connectControls();
+}
+
+Tavola::~Tavola() = default;
+
+void Tavola::createControls()
+{
+    client = new ClientArea(this);
+    client->setFixedSize(clientWidth, clientHeight);
+    setCentralWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    const QString serif = QStringLiteral("Times New Roman");
+    const QString sans = QStringLiteral("Arial");
+    const QString system = QStringLiteral("MS Sans Serif");
+    const Qt::Alignment centre = Qt::AlignHCenter;
+
+    Label6 = label(client, QStringLiteral("Risposte esatte"), fromTwips(360, 240, 2625, 555), face(serif, 21.75),
+                   {lightYellow, {}, true, centre, true});
+    lblScore = label(client, QStringLiteral("0"), fromTwips(1440, 840, 315, 540), face(serif, 21.75, true),
+                     {lightYellow, {}, true, centre, true});
+    lblScore->setToolTip(QStringLiteral("Questo è il tuo punteggio. Forza con il  record"));
+    Label1 = label(client, QStringLiteral("Risposte errate"), fromTwips(360, 1560, 2595, 555), face(serif, 21.75),
+                   {red, {}, true, Qt::AlignLeft, true});
+    lblScore1 = label(client, QStringLiteral("0"), fromTwips(1560, 2160, 300, 540), face(serif, 21.75, true),
+                      {red, {}, true, centre, true});
+    Label3 = label(client, QStringLiteral("Risposte totali"), fromTwips(360, 2880, 2505, 555), face(serif, 21.75),
+                   {blue, {}, true, Qt::AlignLeft, true});
+    lblScore2 = label(client, QStringLiteral("0"), fromTwips(1560, 3600, 315, 540), face(serif, 21.75, true),
+                      {blue, {}, true, centre, true});
+
+    lblNum1 = label(client, QString(), fromTwips(3840, 0, 345, 1185), face(sans, 48, true),
+                    {{}, cyan, true, centre, true});
+    Label10 = label(client, QStringLiteral("X"), fromTwips(5640, 120, 615, 975), face(sans, 48),
+                    {{}, QColor(128, 255, 255), false, centre, false});
+    lblNum2 = label(client, QString(), fromTwips(7560, 0, 345, 1185), face(sans, 48, true),
+                    {{}, cyan, true, centre, true});
+    for (QWidget *w : {static_cast<QWidget *>(lblNum1), static_cast<QWidget *>(Label10), static_cast<QWidget *>(lblNum2)})
+        w->hide();
+    lblMessage = label(client, QStringLiteral("io"), fromTwips(6360, 2040, 1305, 1275), face(system, 24, true, true),
+                       {red, {}, false, centre, true});
+
+    Image1 = new QLabel(client);
+    Image1->setGeometry(fromTwips(9885, 120, 480, 480));
+    Image1->setPixmap(Pictures::render(QStringLiteral(":/art/clock.svg"), QSize(32, 32), devicePixelRatioF()));
+    Image1->setToolTip(QStringLiteral("Clicca sotto di me per impostare il Timer"));
+    Label11 = label(client, QStringLiteral("Tempo restante"), fromTwips(9270, 720, 1815, 615), face(serif, 14.25),
+                    {yellow, {}, false, Qt::AlignLeft, false});
+    lblconto = label(client, QStringLiteral("00.07.00"), fromTwips(9360, 1200, 1575, 375),
+                     face(QStringLiteral("Arial Black"), 12, true), {yellow, QColor(128, 128, 255), true, centre, false});
+
+    Text3 = new QLineEdit(QStringLiteral("Text3"), client);
+    Text3->setGeometry(fromTwips(3120, 5040, 6855, 1125));
+    Text3->setFont(face(sans, 48));
+    Text3->setAlignment(Qt::AlignCenter);
+    Text3->setMaxLength(250);
+    Text3->setToolTip(QStringLiteral("Scrivi il numero e poi premi  il tasto Return (Invio)"));
+    Text3->setAccessibleName(QStringLiteral("Risposta"));
+    QPalette answer = Text3->palette();
+    answer.setColor(QPalette::Text, blue);
+    answer.setColor(QPalette::Base, lightYellow);
+    Text3->setPalette(answer);
+
+    cmdNext = new PictureButton(QStringLiteral("&Nuovo calcolo"), client);
+    cmdNext->setGeometry(fromTwips(3120, 6360, 1815, 855));
+    cmdNext->setPictures(QStringLiteral(":/art/next.svg"), QStringLiteral(":/art/next-pressed.svg"),
+                         QStringLiteral(":/art/next-disabled.svg"));
+    cmdNext->setToolTip(QStringLiteral("Usa il tasto Return(invio) per l'esercizio successivo"));
+    cmdNext->setEnabled(false);
+    cmdExit1 = new PictureButton(QStringLiteral("E&xit"), client);
+    cmdExit1->setGeometry(fromTwips(8160, 6360, 1815, 855));
+    cmdExit1->setPictures(QStringLiteral(":/art/exit.svg"));
+    cmdExit1->setToolTip(QStringLiteral("Ti prego resta ancora, forse riuscirai a farmi uscire "));
+    for (auto [button, colour] : {std::pair{cmdNext, QColor(255, 128, 255)}, std::pair{cmdExit1, QColor(0, 192, 192)}}) {
+        button->setFont(face(system, 8.25, true));
+        QPalette p = button->palette();
+        p.setColor(QPalette::Button, colour);
+        button->setPalette(p);
+    }
+
+    Label14 = label(client, QStringLiteral("Sfidante"), fromTwips(120, 6360, 1425, 420), face(system, 13.5),
+                    {yellow, {}, true, centre, true});
+    lblnome1 = label(client, QString(), fromTwips(120, 7200, 645, 420), face(system, 13.5, true),
+                     {yellow, {}, true, Qt::AlignLeft, true});
+    Label12 = label(client, QStringLiteral("Il record  è di "), fromTwips(120, 7680, 2295, 375), face(system, 18),
+                    {purple, {}, false, Qt::AlignLeft, false});
+    lblnome = label(client, QStringLiteral("nome"), fromTwips(2400, 7680, 990, 435), face(system, 18, true),
+                    {blue, {}, false, Qt::AlignLeft, true});
+    Label13 = label(client, QStringLiteral("con punti"), fromTwips(6000, 7680, 1455, 435), face(system, 18),
+                    {purple, {}, false, Qt::AlignLeft, true});
+    lblpunti = label(client, QStringLiteral("0"), fromTwips(7680, 7680, 195, 435), face(system, 18),
+                     {purple, {}, false, Qt::AlignLeft, true});
+
+    Text1 = hiddenBox(client, QStringLiteral("0"));
+    Text6 = hiddenBox(client, QStringLiteral("Text6"));
+    Text7 = hiddenBox(client, QStringLiteral("Text7"));
+    Txtnome1 = hiddenBox(client, QStringLiteral("Text8"));
+    Command3 = new QPushButton(QStringLiteral("verifica"), client);
+    Command3->hide();
+    Picture1 = new QWidget(client);
+    Picture1->hide();
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+
+    setTabOrder(cmdExit1, Text3);
+    setTabOrder(Text3, cmdNext);
+}
+
+void Tavola::createMenu()
+{
+    // Credits only: no entry does anything.
+    QMenu *project = menuBar()->addMenu(QStringLiteral("Decalumo"));
+    project->addAction(QStringLiteral("Decalumo — software libero per la scuola"));
+    QMenu *authors = menuBar()->addMenu(QStringLiteral("Gli autori"));
+    authors->addAction(QStringLiteral("Gli autori di Decalumo, con licenza GPL versione 3 o successiva"));
+    authors->addAction(QStringLiteral("Scriveteci dalla pagina del progetto Decalumo"));
+    menuBar()->addAction(QStringLiteral("Software freeware"));
+    menuBar()->addAction(QStringLiteral("A tutti gli alunni che imparano la tabellina del 10"));
+}
+
+void Tavola::connectControls()
+{
+    connect(cmdNext, &QPushButton::clicked, this, &Tavola::cmdNext_Click);
+    connect(cmdExit1, &QPushButton::clicked, this, &Tavola::cmdExit1_Click);
+    connect(Command3, &QPushButton::clicked, this, &Tavola::Command3_Click);
+    connect(Timer1, &QTimer::timeout, this, &Tavola::Timer1_Timer);
+    Text3->installEventFilter(this);
+}
+
+void Tavola::start()
+{
+    Form_Load();
+    if (m_ended)
+        return;
+    show();
+    Form_Activate();
+}
+
+bool Tavola::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Text3 && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        qint16 code = 0;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            code = 13;
+        else if (!key->text().isEmpty())
+            code = qint16(key->text().at(0).unicode());
+        if (code != 0)
+            Text3_KeyPress(code);
+    }
+    // The key always reaches the box as typed.
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Tavola::closeEvent(QCloseEvent *event)
+{
+    // Closing the window ends the program without goodbye and stores nothing.
+    event->accept();
+    if (!m_ended) {
+        m_ended = true;
+        m_program.End(0);
+    }
+}
+
+void Tavola::handle(const std::function<void()> &step)
+{
+    if (m_ended)
+        return;
+    try {
+        step();
+    } catch (const Failure &failure) {
+        m_ended = true;
+        m_dialogs.MsgBox(failure.message());
+        m_program.End(1);
+    } catch (const ProgramEnded &) {
+    }
+}
+
+void Tavola::endProgram(int status)
+{
+    m_ended = true;
+    m_program.End(status);
+    throw ProgramEnded();
+}
+
+void Tavola::msgBox(const QString &text)
+{
+    m_dialogs.MsgBox(text);
+    // The close box may have ended the program while the box waited.
+    if (m_ended)
+        throw ProgramEnded();
+}
+
+void Tavola::Form_Load() { handle([this] { load(); }); }
+void Tavola::Form_Activate() { handle([this] { activate(); }); }
+void Tavola::cmdNext_Click() { handle([this] { newQuestion(); }); }
+void Tavola::Command3_Click() { handle([this] { check(); }); }
+void Tavola::cmdExit1_Click() { handle([this] { leave(); }); }
+void Tavola::Timer1_Timer() { handle([this] { tick(); }); }
+
+void Tavola::showQuestion(bool visible)
+{
+    lblNum1->setVisible(visible);
+    lblNum2->setVisible(visible);
+    Label10->setVisible(visible);
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+
+class Character;
+class Characters;
+class ClientArea;
+class Dialogs;
+class FormLabel;
+class PictureButton;
+class Program;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+class Random;
+
+// The contest window. It owns the state of one contest: its variables and the
+// controls whose texts carry values from one handler to the next. Everything
+// it reaches outside itself (the character, the boxes, ending the program, the
+// random draws) comes from its owner.
+class Tavola : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static constexpr int clientWidth = 785;
+    static constexpr int clientHeight = 556;
+
+    Tavola(Characters &agent, Dialogs &dialogs, Program &program, Random &random, QWidget *parent = nullptr);
+    ~Tavola() override;
+
+    // Loads, shows and activates the window, in that order.
+    void start();
+
+    void Form_Load();
+    void Form_Activate();
+    void cmdNext_Click();
+    void Text3_KeyPress(qint16 keyAscii);
+    void Command3_Click();
+    void cmdExit1_Click();
+    void Timer1_Timer();
+    void startClock();
+
+    static QString clockCaption(qint16 hours, qint16 minutes, float seconds);
+
+    // The controls, under their names.
+    ClientArea *client;
+    FormLabel *Label6, *lblScore, *Label1, *lblScore1, *Label3, *lblScore2;
+    FormLabel *lblNum1, *Label10, *lblNum2, *lblMessage;
+    QLabel *Image1;
+    FormLabel *Label11, *lblconto;
+    QLineEdit *Text3;
+    PictureButton *cmdNext, *cmdExit1;
+    FormLabel *Label14, *lblnome1, *Label12, *lblnome, *Label13, *lblpunti;
+    QLineEdit *Text1, *Text6, *Text7, *Txtnome1;
+    QPushButton *Command3;
+    QWidget *Picture1;
+    QTimer *Timer1;
+
+    // The contest's variables.
+    qint16 correctCount = 0;
+    qint16 wrongCount = 0;
+    qint16 multiplicand = 0;
+    qint16 factor = 0;
+    qint16 tintFactor = 0;
+    qint16 clockHours = 0;
+    qint16 clockMinutes = 0;
+    float clockSeconds = 0;
+    qint16 secondsLeft = 0;
+    QString windowsDir;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void createMenu();
+    void connectControls();
+
+    // Every handler runs through here: nothing runs once the program has
+    // ended, and a failure ends it with its message.
+    void handle(const std::function<void()> &step);
+    [[noreturn]] void endProgram(int status);
+    void msgBox(const QString &text);
+
+    void load();
+    void activate();
+    void newQuestion();
+    void check();
+    void leave();
+    void tick();
+    void showQuestion(bool visible);
+    void praise(Character &merlin, qint16 k);
+
+    Characters &Agent1;
+    Dialogs &m_dialogs;
+    Program &m_program;
+    Random &m_random;
+    bool m_ended = false;
+    bool m_leaving = false;
+};

@@ -1,0 +1,58 @@
+#include "Tavola.h"
+
+#include "Character.h"
+#include "Characters.h"
+#include "Dialogs.h"
+#include "FormLabel.h"
+#include "RecordStore.h"
+#include "Wizard.h"
+
+#include <QLineEdit>
+
+namespace {
+const QString announcement = QStringLiteral(
+    "Allora attenzione, iniziamo la nostra avventura con la tabellina del 10. Io detto e tu scrivi il "
+    "risultato nello spazio sotto di me. Mi raccomando inserisci il risultato e premi invio e poi aspetta "
+    "che io finisca di parlare e premi ancora invio per avere la domanda successiva");
+}
+
+void Tavola::load()
+{
+    correctCount = 0;
+    wrongCount = 0;
+
+    const QString name = m_dialogs.InputBox(QStringLiteral("Come ti chiami?"));
+    msgBox(QStringLiteral(" ") + name + QStringLiteral(" vediamo se sei un vero campione  "));
+    lblnome1->setCaption(name);
+    if (lblnome1->caption().isEmpty())
+        lblnome1->setCaption(QStringLiteral("Amico"));
+    Txtnome1->setText(lblnome1->caption());
+
+    // The clock is not set yet, so this reads "00:00:00" until activation.
+    lblconto->setCaption(clockCaption(clockHours, clockMinutes, clockSeconds));
+    startClock();
+
+    windowsDir = RecordStore::GetSystemDir();
+    RecordStore::ensureExists(windowsDir + RecordStore::scoreFile);
+    RecordStore::ensureExists(windowsDir + RecordStore::nameFile);
+    lblpunti->setCaption(RecordStore::Leggifiletxt(windowsDir + RecordStore::scoreFile));
+    lblnome->setCaption(RecordStore::Leggifiletxt(windowsDir + RecordStore::nameFile));
+
+    Agent1.Load(Wizard::id, Wizard::file);
+    Character &merlin = Agent1.Item(Wizard::id);
+    merlin.Show();
+    merlin.MoveTo(Wizard::x, Wizard::y);
+    merlin.Play(QStringLiteral("Announce"));
+    merlin.setHeight(Wizard::height);
+    merlin.Speak(announcement);
+
+    showQuestion(false);
+}
+
+void Tavola::activate()
+{
+    newQuestion();
+    wrongCount = 0;
+    correctCount = 0;
+    lblconto->setCaption(QStringLiteral("00.07.00"));
+}
