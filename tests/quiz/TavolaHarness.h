@@ -1,0 +1,54 @@
+#pragma once
+
+#include "FakeCharacters.h"
+#include "FakeDialogs.h"
+#include "FakeProgram.h"
+#include "FakeRandom.h"
+#include "FormLabel.h"
+#include "Tavola.h"
+#include "Wizard.h"
+
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+// A window wired to fakes, with its record folder in a fresh temporary directory.
+struct TavolaHarness
+{
+    QTemporaryDir data;
+    FakeCharacters agent;
+    FakeDialogs dialogs;
+    FakeProgram program;
+    FakeRandom random;
+    Tavola tavola{agent, dialogs, program, random};
+
+    TavolaHarness() { qputenv("XDG_DATA_HOME", data.path().toUtf8()); }
+
+    QString recordPath(const QString &file) const { return data.path() + QStringLiteral("/decalumo/") + file; }
+
+    // Start-up as the program runs it, then forget what it asked so far.
+    void startAs(const QString &name, int firstFactor = 7)
+    {
+        dialogs.name = name;
+        random.script(3, firstFactor);
+        tavola.start();
+        agent.take();
+        dialogs.shown.clear();
+    }
+
+    // Puts a question without going through start-up.
+    void question(int factor, int tintFactor = 5)
+    {
+        agent.Load(Wizard::id, Wizard::file);
+        random.script(tintFactor, factor);
+        tavola.cmdNext_Click();
+        agent.take();
+    }
+
+    void answer(const QString &text)
+    {
+        tavola.Text3->setFocus();
+        tavola.Text3->setText(text);
+        QTest::keyClick(tavola.Text3, Qt::Key_Return);
+    }
+};

@@ -1,0 +1,117 @@
+#include "PictureButton.h"
+#include "TavolaHarness.h"
+
+class TestAnswer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void typingRevealsTheWrittenQuestionWithoutJudging()
+    {
+        TavolaHarness h;
+        h.question(7);
+        QTest::keyClicks(h.tavola.Text3, QStringLiteral("7"));
+        QVERIFY(!h.tavola.lblNum1->isHidden() && !h.tavola.lblNum2->isHidden() && !h.tavola.Label10->isHidden());
+        QCOMPARE(h.tavola.Text3->text(), QStringLiteral("7"));
+        QCOMPARE(h.tavola.lblScore2->caption(), QStringLiteral("0"));
+        QVERIFY(h.agent.calls.isEmpty());
+    }
+
+    void anAnswerIsRightOnlyWhenItIsExactlyTheProduct_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("right");
+        QTest::newRow("70") << "70" << true;
+        QTest::newRow("leading zero") << "070" << false;
+        QTest::newRow("leading blank") << " 70" << false;
+        QTest::newRow("trailing blank") << "70 " << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("in words") << "settanta" << false;
+        QTest::newRow("another number") << "71" << false;
+    }
+    void anAnswerIsRightOnlyWhenItIsExactlyTheProduct()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, right);
+        TavolaHarness h;
+        Tavola &t = h.tavola;
+        h.question(7);
+        h.answer(typed);
+
+        QCOMPARE(t.lblMessage->caption(), right ? QStringLiteral("Esatto. Sei forte!!!") : QStringLiteral("Sbagliato!! 70"));
+        QCOMPARE(t.lblMessage->palette().color(QPalette::WindowText), right ? QColor(0, 0, 255) : QColor(255, 0, 0));
+        QCOMPARE(t.lblScore->caption(), right ? QStringLiteral("1") : QStringLiteral("0"));
+        QCOMPARE(t.lblScore1->caption(), right ? QStringLiteral("0") : QStringLiteral("1"));
+        QCOMPARE(t.lblScore2->caption(), QStringLiteral("1"));
+        QCOMPARE(t.correctCount + t.wrongCount, 1);
+        QVERIFY(t.cmdNext->isEnabled());
+        QCOMPARE(t.focusWidget(), static_cast<QWidget *>(t.cmdNext));
+        QVERIFY(t.lblNum1->isHidden() && t.lblNum2->isHidden() && t.Label10->isHidden());
+        QCOMPARE(t.Text3->text(), typed);
+        const QStringList expected = right
+            ? QStringList{"Show", "MoveTo 250 175", "Height 205", "Speak Esatto", "Speak 70"}
+            : QStringList{"Show", "MoveTo 250 175", "Play Greet", "Height 205", "Speak Sbagliato", "Speak 70"};
+        QCOMPARE(h.agent.take(), expected);
+    }
+
+    void enterTwiceOnTheSameAnswerCountsTwice()
+    {
+        TavolaHarness h;
+        h.question(3);
+        h.answer(QStringLiteral("30"));
+        h.answer(QStringLiteral("30"));
+        h.answer(QStringLiteral("31"));
+        QCOMPARE(h.tavola.lblScore->caption(), QStringLiteral("2"));
+        QCOMPARE(h.tavola.lblScore1->caption(), QStringLiteral("1"));
+        QCOMPARE(h.tavola.lblScore2->caption(), QStringLiteral("3"));
+    }
+
+    void theCharacterPraisesByTheCountOfEarlierRightAnswers_data()
+    {
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QStringList>("heard");
+        // What the pupil hears after the product, for the counts that earn more.
+        const QHash<int, QStringList> extra = {
+            {2, {"Play congratulate", "Speak Sei grande"}},
+            {5, {"Play domagic1", "Speak Sei forte"}},
+            {10, {"Play congratulate", "Speak Sei sulla buona strada per diventare cavaliere"}},
+            {13, {"Play domagic2", "Speak Sei in gamba"}},
+            {14, {"Play congratulate", "Speak Sei eccezionale"}},
+            {18, {"Play congratulate", "Speak Sei insuperabile"}},
+            {23, {"Play congratulate", "Speak Ti nomino cavaliere della tabellina, il massimo ordine per un eroe"}},
+            {27, {"Play congratulate", "Speak Hai lavorato bene mio leale campione: sei invincibile"}},
+        };
+        const QList<int> named = {3, 7, 12, 21, 26};
+        for (int k = 0; k <= 30; ++k) {
+            QStringList heard;
+            if (k < 10)
+                heard << "Speak Esatto";
+            else if (k > 10)
+                heard << "Speak Giusto";
+            if (named.contains(k))
+                heard << "Speak Niccolò";
+            heard << "Speak 40" << extra.value(k);
+            QTest::addRow("k=%d", k) << k << heard;
+        }
+    }
+    void theCharacterPraisesByTheCountOfEarlierRightAnswers()
+    {
+        QFETCH(int, k);
+        QFETCH(QStringList, heard);
+        TavolaHarness h;
+        h.tavola.Txtnome1->setText(QStringLiteral("Niccolò"));
+        h.question(4);
+        for (int i = 0; i < k; ++i)
+            h.answer(QStringLiteral("40"));
+        h.answer(QStringLiteral("4 0"));
+        h.agent.take();
+
+        h.answer(QStringLiteral("40"));
+
+        QCOMPARE(h.agent.take(), QStringList({"Show", "MoveTo 250 175", "Height 205"}) + heard);
+        QCOMPARE(h.tavola.lblScore->caption(), QString::number(k + 1));
+    }
+};
+
+QTEST_MAIN(TestAnswer)
+#include "test_answer.moc"

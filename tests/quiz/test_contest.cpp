@@ -1,0 +1,267 @@
+#include "PictureButton.h"
+#include "TavolaHarness.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QTimer>
+
+namespace {
+
+const QString goodbye = QStringLiteral("MsgBox Ciao. Ti aspetto per la prossima sfida ");
+const QString recordStored = QStringLiteral("MsgBox Ok ho registrato il tuo record, C A M P I O N E\"");
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestContest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startUpGreetsThePupilByTheNameGiven_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("greeting");
+        QTest::addColumn<QString>("shownName");
+        QTest::newRow("a name") << "Luca" << " Luca vediamo se sei un vero campione  " << "Luca";
+        QTest::newRow("no name") << "" << "  vediamo se sei un vero campione  " << "Amico";
+        QTest::newRow("blanks") << "   " << "     vediamo se sei un vero campione  " << "   ";
+    }
+    void startUpGreetsThePupilByTheNameGiven()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, greeting);
+        QFETCH(QString, shownName);
+        TavolaHarness h;
+        h.dialogs.name = name;
+        h.tavola.Form_Load();
+        QCOMPARE(h.dialogs.shown, (QStringList{"InputBox Come ti chiami?", "MsgBox " + greeting}));
+        QCOMPARE(h.tavola.lblnome1->caption(), shownName);
+        QCOMPARE(h.tavola.Txtnome1->text(), shownName);
+    }
+
+    void aFirstRunCreatesEmptyRecordFilesAndShowsThem()
+    {
+        TavolaHarness h;
+        h.tavola.Form_Load();
+        QCOMPARE(bytesOf(h.recordPath("aquorvanti.txt")), QByteArray());
+        QCOMPARE(bytesOf(h.recordPath("nquorvanti.txt")), QByteArray());
+        QCOMPARE(h.tavola.lblpunti->caption(), QString());
+        QCOMPARE(h.tavola.lblnome->caption(), QString());
+    }
+
+    void startUpShowsTheStoredRecordWithItsLineEnds()
+    {
+        TavolaHarness h;
+        QVERIFY(QDir().mkpath(h.data.path() + "/decalumo"));
+        writeBytes(h.recordPath("aquorvanti.txt"), "7\r\n");
+        writeBytes(h.recordPath("nquorvanti.txt"), "Niccol\xc3\xb2\r\n");
+        h.tavola.Form_Load();
+        QCOMPARE(h.tavola.lblpunti->caption(), QStringLiteral("7\r\n"));
+        QCOMPARE(h.tavola.lblnome->caption(), QStringLiteral("Niccolò\r\n"));
+    }
+
+    void startUpAnnouncesThenPutsTheFirstQuestion()
+    {
+        TavolaHarness h;
+        h.dialogs.name = QStringLiteral("Luca");
+        h.random.script(2, 9);
+        h.tavola.Form_Load();
+        QCOMPARE(h.tavola.lblconto->caption(), QStringLiteral("00:00:00"));
+        QVERIFY(h.tavola.Timer1->isActive());
+        QCOMPARE(h.tavola.secondsLeft, qint16(420));
+        h.tavola.Form_Activate();
+
+        QCOMPARE(h.tavola.lblconto->caption(), QStringLiteral("00.07.00"));
+        const QStringList calls = h.agent.take();
+        QCOMPARE(calls.mid(0, 5), (QStringList{"Load Merlin :/characters/merlin/merlin.json", "Show", "MoveTo 250 175",
+                                              "Play Announce", "Height 205"}));
+        QVERIFY(calls.at(5).startsWith("Speak Allora attenzione, iniziamo"));
+        QCOMPARE(calls.at(5).size(), QStringLiteral("Speak ").size() + 276);
+        QCOMPARE(calls.mid(6), (QStringList{"Show", "MoveTo 250 175", "Play Greet", "Height 205", "Speak 10",
+                                           "Speak per", "Speak nove"}));
+        QCOMPARE(h.tavola.lblScore->caption(), QStringLiteral("0"));
+        QCOMPARE(h.tavola.correctCount, qint16(0));
+    }
+
+    void theClockCountsDownOncePerTick_data()
+    {
+        QTest::addColumn<int>("ticks");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("1") << 1 << "00:06:59";
+        QTest::newRow("60") << 60 << "00:06:00";
+        QTest::newRow("61") << 61 << "00:05:59";
+        QTest::newRow("419") << 419 << "00:00:01";
+        QTest::newRow("420") << 420 << "00:00:00";
+    }
+    void theClockCountsDownOncePerTick()
+    {
+        QFETCH(int, ticks);
+        QFETCH(QString, caption);
+        TavolaHarness h;
+        h.startAs(QStringLiteral("Luca"));
+        for (int i = 0; i < ticks; ++i)
+            h.tavola.Timer1_Timer();
+        QCOMPARE(h.tavola.lblconto->caption(), caption);
+        QCOMPARE(h.tavola.secondsLeft, qint16(420 - ticks));
+        QVERIFY(h.dialogs.shown.isEmpty());
+    }
+
+    void tick421EndsTheContest()
+    {
+        TavolaHarness h;
+        h.startAs(QStringLiteral("Luca"));
+        for (int i = 0; i < 421; ++i)
+            h.tavola.Timer1_Timer();
+        QCOMPARE(h.dialogs.shown, QStringList{goodbye});
+        QCOMPARE(h.program.endings, QList<int>{0});
+    }
+
+    void aClockAtZeroEndsTheContestWhateverTicksAreLeft()
+    {
+        TavolaHarness h;
+        h.startAs(QStringLiteral("Luca"));
+        h.tavola.lblconto->setCaption(QStringLiteral("00:00:00"));
+        QCOMPARE(h.tavola.secondsLeft, qint16(420));
+        h.tavola.Timer1_Timer();
+        QCOMPARE(h.dialogs.shown, QStringList{goodbye});
+        QCOMPARE(h.program.endings, QList<int>{0});
+    }
+
+    void leavingRunsOnceWhileItsBoxesWait()
+    {
+        TavolaHarness h;
+        h.startAs(QStringLiteral("Luca"));
+        h.answer(QStringLiteral("70"));
+        bool timerRan = false;
+        h.dialogs.whileWaiting = [&] {
+            timerRan = h.tavola.Timer1->isActive();
+            h.tavola.Timer1_Timer();
+            h.tavola.cmdExit1_Click();
+        };
+        const QString clock = h.tavola.lblconto->caption();
+        h.tavola.cmdExit1_Click();
+        QVERIFY(timerRan);
+        QCOMPARE(h.dialogs.shown, (QStringList{goodbye, recordStored}));
+        QCOMPARE(h.program.endings, QList<int>{0});
+        QCOMPARE(h.tavola.lblconto->caption(), clock);
+    }
+
+    void theRecordIsStoredOnlyWhenBeaten_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("rightAnswers");
+        QTest::addColumn<bool>("beaten");
+        QTest::newRow("first run, no right answer") << QByteArray() << 0 << false;
+        QTest::newRow("first run, three right") << QByteArray() << 3 << true;
+        QTest::newRow("equal score") << QByteArray("2\r\n") << 2 << false;
+        QTest::newRow("one more") << QByteArray("2\r\n") << 3 << true;
+        QTest::newRow("one less") << QByteArray("4\r\n") << 3 << false;
+        QTest::newRow("letters only count as 0") << QByteArray("tanti\r\n") << 1 << true;
+    }
+    void theRecordIsStoredOnlyWhenBeaten()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(int, rightAnswers);
+        QFETCH(bool, beaten);
+        TavolaHarness h;
+        QVERIFY(QDir().mkpath(h.data.path() + "/decalumo"));
+        writeBytes(h.recordPath("aquorvanti.txt"), stored);
+        writeBytes(h.recordPath("nquorvanti.txt"), stored.isEmpty() ? QByteArray() : QByteArray("Anna\r\n"));
+        h.startAs(QStringLiteral("Niccolò"));
+        for (int i = 0; i < rightAnswers; ++i)
+            h.answer(QStringLiteral("70"));
+        h.answer(QStringLiteral("7"));
+
+        h.tavola.cmdExit1_Click();
+
+        QCOMPARE(h.program.endings, QList<int>{0});
+        QCOMPARE(h.dialogs.shown, beaten ? (QStringList{goodbye, recordStored}) : QStringList{goodbye});
+        QCOMPARE(bytesOf(h.recordPath("aquorvanti.txt")), beaten ? QByteArray::number(rightAnswers) + "\r\n" : stored);
+        QCOMPARE(bytesOf(h.recordPath("nquorvanti.txt")),
+                 beaten ? QByteArray("Niccol\xc3\xb2\r\n") : (stored.isEmpty() ? QByteArray() : QByteArray("Anna\r\n")));
+    }
+
+    void aPupilWithoutANameIsStoredAsAmico()
+    {
+        TavolaHarness h;
+        h.startAs(QString());
+        h.answer(QStringLiteral("70"));
+        h.tavola.cmdExit1_Click();
+        QCOMPARE(bytesOf(h.recordPath("nquorvanti.txt")), QByteArray("Amico\r\n"));
+    }
+
+    void nothingRunsOnceTheProgramHasEnded()
+    {
+        TavolaHarness h;
+        h.startAs(QStringLiteral("Luca"));
+        h.tavola.cmdExit1_Click();
+        h.agent.take();
+        h.dialogs.shown.clear();
+        h.tavola.cmdNext_Click();
+        h.answer(QStringLiteral("70"));
+        h.tavola.Timer1_Timer();
+        h.tavola.cmdExit1_Click();
+        QVERIFY(h.agent.calls.isEmpty());
+        QVERIFY(h.dialogs.shown.isEmpty());
+        QCOMPARE(h.program.endings, QList<int>{0});
+    }
+
+    void theCloseBoxEndsWithoutGoodbyeOrStoring()
+    {
+        TavolaHarness h;
+        h.startAs(QStringLiteral("Luca"));
+        h.answer(QStringLiteral("70"));
+        h.tavola.close();
+        QCOMPARE(h.program.endings, QList<int>{0});
+        QVERIFY(h.dialogs.shown.isEmpty());
+        QCOMPARE(bytesOf(h.recordPath("aquorvanti.txt")), QByteArray());
+    }
+
+    void aFailureIsToldAndEndsTheProgramWithAnError_data()
+    {
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("character file") << "load" << "Il file del personaggio :/characters/merlin/merlin.json manca";
+        QTest::newRow("animation") << "Announce" << "Animazione Announce mancante";
+        QTest::newRow("record folder") << "folder" << "";
+    }
+    void aFailureIsToldAndEndsTheProgramWithAnError()
+    {
+        QFETCH(QString, failing);
+        QFETCH(QString, message);
+        TavolaHarness h;
+        h.agent.failLoad = failing == "load";
+        h.agent.failingAnimations << failing;
+        if (failing == "folder")
+            writeBytes(h.data.path() + "/decalumo", "not a folder");
+
+        h.dialogs.name = QStringLiteral("Luca");
+        h.tavola.start();
+        // Ticks during the error box must not start leaving.
+        h.tavola.Timer1_Timer();
+
+        QCOMPARE(h.program.endings, QList<int>{1});
+        QCOMPARE(h.tavola.isVisible(), false);
+        QCOMPARE(h.dialogs.shown.size(), 3);
+        if (!message.isEmpty())
+            QCOMPARE(h.dialogs.shown.last(), "MsgBox " + message);
+        else
+            QVERIFY(h.dialogs.shown.last().contains(h.data.path() + "/decalumo"));
+    }
+};
+
+QTEST_MAIN(TestContest)
+#include "test_contest.moc"
