@@ -4,7 +4,6 @@
 #include "Characters.h"
 #include "FormLabel.h"
 #include "PictureButton.h"
-#include "RecordStore.h"
 #include "Wizard.h"
 
 #include <QLineEdit>
@@ -32,7 +31,7 @@ void Tavola::check()
         merlin.MoveTo(Wizard::x, Wizard::y);
         merlin.setHeight(Wizard::height);
         // The caption still holds the count from before this answer.
-        praise(merlin, qint16(RecordStore::leadingNumber(lblScore->caption())));
+        praise(merlin, lblScore->caption().toShort());
     } else {
         lblMessage->setTextColour(QColor(255, 0, 0));
         lblMessage->setCaption(QStringLiteral("Sbagliato!! ") + Text7->text());

@@ -240,7 +240,7 @@ double leadingNumber(const QString &text)
 
     auto it = text.cbegin();
     const auto end = text.cend();
-    // Val skips blanks, tabs and line feeds anywhere in the number: "1 2" is 12.
+    // Blanks, tabs and line feeds are skipped anywhere in the number: "1 2" is 12.
     const auto peek = [&] {
         while (it != end && isBlank(*it))
             ++it;
