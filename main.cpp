@@ -10,6 +10,11 @@
 
 int main(int argc, char *argv[])
 {
+    // The wizard stands at a fixed screen position, which only X11 grants;
+    // a Wayland session still offers it through XWayland.
+    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && qEnvironmentVariableIsSet("DISPLAY")
+        && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     ItalianToolkit::install(app);
 
