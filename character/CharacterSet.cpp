@@ -1,1 +1,69 @@
 #include "CharacterSet.h"
+
+#include "CharacterWindow.h"
+#include "Compositor.h"
+#include "EspeakVoice.h"
+#include "Failure.h"
+#include "Figure.h"
+#include "QtAudioOutput.h"
+#include "SteadyClock.h"
+
+static void initCharacterResources()
+{
+    // The art is built into this static library; make sure its resources
+    // are registered even when the linker keeps no reference to them.
+    Q_INIT_RESOURCE(characters);
+}
+
+CharacterSet::CharacterSet()
+    : m_ownClock(std::make_unique<SteadyClock>())
+    , m_ownAudio(std::make_unique<QtAudioOutput>())
+    , m_ownVoice(std::make_unique<EspeakVoice>())
+    , m_clock(m_ownClock.get())
+    , m_audio(m_ownAudio.get())
+    , m_voice(m_ownVoice.get())
+    , m_composited(compositorRunning())
+{
+    initCharacterResources();
+}
+
+CharacterSet::CharacterSet(Clock &clock, AudioOutput &audio, Voice &voice)
+    : m_clock(&clock)
+    , m_audio(&audio)
+    , m_voice(&voice)
+    , m_composited(compositorRunning())
+{
+    initCharacterResources();
+}
+
+CharacterSet::CharacterSet(Clock &clock, AudioOutput &audio)
+    : m_ownVoice(std::make_unique<EspeakVoice>())
+    , m_clock(&clock)
+    , m_audio(&audio)
+    , m_voice(m_ownVoice.get())
+    , m_composited(compositorRunning())
+{
+    initCharacterResources();
+}
+
+CharacterSet::~CharacterSet() = default;
+
+void CharacterSet::Load(const QString &id, const QString &file)
+{
+    auto window = std::make_unique<CharacterWindow>(id, Figure::load(file), *m_clock, *m_audio,
+                                                    *m_voice, m_composited);
+    m_characters[id] = std::move(window);
+}
+
+Character &CharacterSet::Item(const QString &id)
+{
+    return window(id);
+}
+
+CharacterWindow &CharacterSet::window(const QString &id)
+{
+    const auto it = m_characters.find(id);
+    if (it == m_characters.end())
+        throw Failure(QStringLiteral("Nessun personaggio è stato caricato con il nome \"%1\".").arg(id));
+    return *it->second;
+}

@@ -1,22 +1,41 @@
 #pragma once
 
-#include "Character.h"
 #include "Characters.h"
 
 #include <QString>
+#include <map>
+#include <memory>
 
-// Plain stand-in until the animated wizard lands: accepts every request.
-class CharacterSet : public Characters, public Character
+class AudioOutput;
+class CharacterWindow;
+class Clock;
+class Voice;
+
+// The characters of the program, each in its own window. By default they
+// keep real time, speak with espeak-ng's Italian voice and play on the
+// default sound device; tests hand in a clock, an output and a voice.
+class CharacterSet : public Characters
 {
 public:
-    void Load(const QString &id, const QString &) override { m_id = id; }
-    Character &Item(const QString &) override { return *this; }
-    void Show() override {}
-    void MoveTo(int, int) override {}
-    void Play(const QString &) override {}
-    void setHeight(int) override {}
-    void Speak(const QString &) override {}
+    CharacterSet();
+    // The three must outlive the set.
+    CharacterSet(Clock &clock, AudioOutput &audio, Voice &voice);
+    // With espeak-ng's voice and the given clock and output.
+    CharacterSet(Clock &clock, AudioOutput &audio);
+    ~CharacterSet() override;
+
+    void Load(const QString &id, const QString &file) override;
+    Character &Item(const QString &id) override;
+    // The same character as Item(), as the window it lives in.
+    CharacterWindow &window(const QString &id);
 
 private:
-    QString m_id;
+    std::unique_ptr<Clock> m_ownClock;
+    std::unique_ptr<AudioOutput> m_ownAudio;
+    std::unique_ptr<Voice> m_ownVoice;
+    Clock *m_clock;
+    AudioOutput *m_audio;
+    Voice *m_voice;
+    bool m_composited;
+    std::map<QString, std::unique_ptr<CharacterWindow>> m_characters;
 };

@@ -17,7 +17,7 @@ public:
 
     void ringAt(qint64 ms) override
     {
-        m_timer.start(int(qBound<qint64>(0, ms - m_clock.now(), 24 * 3600 * 1000)));
+        m_timer.start(int(qBound<qint64>(0, ms - m_clock.now(), 24LL * 3600 * 1000)));
     }
     void cancel() override { m_timer.stop(); }
 

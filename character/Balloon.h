@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QWidget>
+
+// The speech balloon beside the character: the words said so far in this
+// turn, with the one being said marked, for a pupil who cannot hear.
+class Balloon : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Balloon(bool composited, QWidget *owner);
+
+    // Starts a new turn, or carries the current one on when `more` is set,
+    // so "10", "per", "sette" read as one line.
+    void say(const QString &text, bool more);
+    // Marks the word at [position, position + length) of the last text said.
+    void mark(int position, int length);
+    // Sits to the right of the character's head, inside the screen.
+    void placeBeside(const QRect &character);
+
+    QString text() const { return m_text; }
+    QString markedWord() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    struct Word
+    {
+        int position;
+        int length;
+        QRect box;
+    };
+
+    void layOut();
+    QPainterPath outline() const;
+
+    bool m_composited;
+    QString m_text;
+    int m_sayOffset = 0;
+    int m_marked = -1;
+    QList<Word> m_words;
+    QRect m_character;
+};
