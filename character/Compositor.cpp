@@ -8,7 +8,7 @@ bool compositorRunning()
     // Only X11 lets a window go without a compositor; the other platforms
     // (offscreen, Wayland compositors) always blend alpha.
     const auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11)
+    if (!x11 || QGuiApplication::platformName() != QLatin1String("xcb") || !x11->connection())
         return true;
     xcb_connection_t *c = x11->connection();
     // The EWMH way: a compositor owns the _NET_WM_CM_S<screen> selection.
