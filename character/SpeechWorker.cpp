@@ -18,7 +18,8 @@ int onSynth(short *wav, int count, espeak_EVENT *events)
     if (wav && count > 0)
         c->samples.append(reinterpret_cast<const char *>(wav), count * 2);
     for (espeak_EVENT *e = events; e->type != espeakEVENT_LIST_TERMINATED; ++e) {
-        if (e->type != espeakEVENT_WORD)
+        // After a long message espeak may report an empty word at the end of the next one.
+        if (e->type != espeakEVENT_WORD || e->length <= 0)
             continue;
         // espeak counts code points from 1; the balloon works in UTF-16.
         const int first = qBound(0, e->text_position - 1, int(c->utf16Of.size()) - 1);
