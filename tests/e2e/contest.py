@@ -1,0 +1,213 @@
+#!/usr/bin/python3
+"""Plays three contests with the real program on an X server, as a pupil would.
+
+The factor of each question is read the way a screen-reader user hears it:
+through the accessibility tree, from the label that follows the "X" sign.
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+import gi
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi, GLib  # noqa: E402
+from Xlib import X, display, protocol  # noqa: E402
+
+PROGRAM = sys.argv[1]
+SKIP = 77
+
+
+def wait_for(what, condition, timeout=10.0):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.05)
+    raise AssertionError("timed out waiting for " + what)
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
+
+
+def press(window, text, *keys):
+    """Types as a keyboard does, into the window given the focus first."""
+    xdotool("windowfocus", "--sync", window)
+    if text:
+        xdotool("type", "--delay", "30", text)
+    if keys:
+        xdotool("key", *keys)
+
+
+def boxes():
+    return set(xdotool("search", "--onlyvisible", "--name", "^Decalumo$"))
+
+
+def main_window():
+    found = xdotool("search", "--onlyvisible", "--name", "DECALUMO$")
+    return found[0] if found else None
+
+
+class Cleanup:
+    """Ends whatever copy of the program is still running when a check fails."""
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *failure):
+        for pupil in Pupil.all:
+            if pupil.process.poll() is None:
+                pupil.process.kill()
+                pupil.process.wait()
+
+
+class Pupil:
+    all = []
+
+    def __init__(self, data_home):
+        env = dict(os.environ, XDG_DATA_HOME=data_home, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   QT_ACCESSIBILITY="1")
+        env.pop("QT_QPA_PLATFORM", None)
+        self.seen = set()
+        self.process = subprocess.Popen([PROGRAM], env=env)
+        Pupil.all.append(self)
+
+    def answer_box(self, keys):
+        """Waits for a new box titled Decalumo, types into it and sees it go."""
+        new = wait_for("a box", lambda: boxes() - self.seen)
+        self.seen |= new
+        box = sorted(new)[0]
+        press(box, keys, "Return")
+        # A box that had not yet taken the keyboard when the keys came gets them again.
+        for _ in range(3):
+            try:
+                wait_for("the box to close", lambda: box not in boxes(), timeout=3)
+                return
+            except AssertionError:
+                press(box, "", "Return")
+        raise AssertionError("a box does not close")
+
+    def labels(self):
+        desktop = Atspi.get_desktop(0)
+        for i in range(desktop.get_child_count()):
+            app = desktop.get_child_at_index(i)
+            if app is not None and app.get_process_id() == self.process.pid:
+                found = []
+                try:
+                    self._walk(app, found)
+                except GLib.Error:
+                    return []  # a box went away while we read it: read again
+                return found
+        return []
+
+    # The labels change under our eyes: never trust a cached name.
+    def _walk(self, node, found):
+        node.clear_cache()
+        if node.get_role() == Atspi.Role.LABEL:
+            found.append(Atspi.Text.get_text(node, 0, -1))
+        for i in range(node.get_child_count()):
+            child = node.get_child_at_index(i)
+            if child is not None:
+                self._walk(child, found)
+
+    def label_after(self, caption):
+        names = self.labels()
+        return names[names.index(caption) + 1] if caption in names else None
+
+    def factor(self):
+        return int(wait_for("the factor", lambda: (self.label_after("X") or "").strip() or None))
+
+    def verdict(self):
+        names = self.labels()
+        return names[names.index("X") + 2] if "X" in names else None
+
+    def start(self, name):
+        self.answer_box(name)
+        self.answer_box("")
+        self.window = wait_for("the window", main_window)
+        try:
+            wait_for("the first question", lambda: self.verdict() == "")
+        except AssertionError:
+            print("labels seen:", self.labels(), file=sys.stderr)
+            raise
+
+    def answer(self, text, expected):
+        press(self.window, text, "Return")
+        wait_for("the verdict " + expected, lambda: (self.verdict() or "").startswith(expected))
+
+    def next_question(self):
+        press(self.window, "", "Return")
+        wait_for("a new question", lambda: self.verdict() == "")
+
+    def ends_with(self, status):
+        code = self.process.wait(timeout=15)
+        assert code == status, f"exit status {code}, expected {status}"
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def contest(data_home):
+    pupil = Pupil(data_home)
+    pupil.start("Luca")
+    for _ in range(3):
+        product = str(10 * pupil.factor())
+        pupil.answer(product, "Esatto. Sei forte!!!")
+        pupil.next_question()
+    pupil.answer(str(10 * pupil.factor() + 1), "Sbagliato!! ")
+    assert pupil.label_after("Risposte esatte") == "3"
+    assert pupil.label_after("Risposte totali") == "4"
+    press(pupil.window, "", "alt+x")
+    pupil.answer_box("")  # the goodbye
+    pupil.answer_box("")  # the new record
+    pupil.ends_with(0)
+
+
+def record_shown(data_home):
+    pupil = Pupil(data_home)
+    pupil.start("Anna")
+    assert pupil.label_after("Il record  è di ").startswith("Luca"), pupil.labels()
+    assert pupil.label_after("con punti").startswith("3"), pupil.labels()
+    press(pupil.window, "", "alt+x")
+    pupil.answer_box("")
+    pupil.ends_with(0)
+
+
+def close_box(data_home):
+    pupil = Pupil(data_home)
+    pupil.start("Marta")
+    pupil.answer(str(10 * pupil.factor()), "Esatto. Sei forte!!!")
+    screen = display.Display()
+    window = screen.create_resource_object("window", int(pupil.window))
+    protocols = screen.intern_atom("WM_PROTOCOLS")
+    delete = screen.intern_atom("WM_DELETE_WINDOW")
+    message = protocol.event.ClientMessage(window=window, client_type=protocols, data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+    window.send_event(message, event_mask=X.NoEventMask)
+    screen.flush()
+    pupil.ends_with(0)
+    assert not (boxes() - pupil.seen), "the close box must not say goodbye"
+
+
+def main():
+    if not os.environ.get("DECALUMO_TEST_DISPLAY"):
+        print("no X server for this run")
+        return SKIP
+    os.environ["DISPLAY"] = os.environ["DECALUMO_TEST_DISPLAY"]
+    with tempfile.TemporaryDirectory() as data_home, Cleanup():
+        score = os.path.join(data_home, "decalumo", "aquorvanti.txt")
+        name = os.path.join(data_home, "decalumo", "nquorvanti.txt")
+        contest(data_home)
+        assert read(score) == b"3\r\n" and read(name) == b"Luca\r\n", (read(score), read(name))
+        record_shown(data_home)
+        close_box(data_home)
+        assert read(score) == b"3\r\n" and read(name) == b"Luca\r\n", (read(score), read(name))
+    print("1 passed, 0 failed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
