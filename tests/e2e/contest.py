@@ -95,20 +95,25 @@ class Pupil:
             app = desktop.get_child_at_index(i)
             if app is not None and app.get_process_id() == self.process.pid:
                 found = []
-                try:
-                    self._walk(app, found)
-                except GLib.Error:
-                    return []  # a box went away while we read it: read again
+                self._walk(app, found)
                 return found
         return []
 
     # The labels change under our eyes: never trust a cached name.
+    # A closed box may linger in the tree for a while: skip what is gone.
     def _walk(self, node, found):
-        node.clear_cache()
-        if node.get_role() == Atspi.Role.LABEL:
-            found.append(Atspi.Text.get_text(node, 0, -1))
-        for i in range(node.get_child_count()):
-            child = node.get_child_at_index(i)
+        try:
+            node.clear_cache()
+            if node.get_role() == Atspi.Role.LABEL:
+                found.append(node.get_name())
+            count = node.get_child_count()
+        except GLib.Error:
+            return
+        for i in range(count):
+            try:
+                child = node.get_child_at_index(i)
+            except GLib.Error:
+                continue
             if child is not None:
                 self._walk(child, found)
 
@@ -197,6 +202,9 @@ def main():
         print("no X server for this run")
         return SKIP
     os.environ["DISPLAY"] = os.environ["DECALUMO_TEST_DISPLAY"]
+    # The registry must be up before the program starts: a program that registers
+    # while the registry is still being launched is never listed on the desktop.
+    Atspi.get_desktop(0).get_child_count()
     with tempfile.TemporaryDirectory() as data_home, Cleanup():
         score = os.path.join(data_home, "decalumo", "aquorvanti.txt")
         name = os.path.join(data_home, "decalumo", "nquorvanti.txt")
