@@ -10,6 +10,8 @@
 #include <QJsonObject>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QtMath>
+#include <cmath>
 
 namespace {
 
@@ -111,11 +113,11 @@ std::shared_ptr<const Figure> Figure::load(const QString &file)
         part.id = p.value(QStringLiteral("id")).toString();
         if (!svg.elementExists(part.id))
             fail(file, QStringLiteral("la parte \"%1\" non c'è nel disegno").arg(part.id));
-        const QRectF bounds = svg.boundsOnElement(part.id);
+        part.bounds = svg.boundsOnElement(part.id);
         if (!readPoint(p.value(QStringLiteral("pivot")), part.pivot))
-            part.pivot = bounds.center();
+            part.pivot = part.bounds.center();
         QPainter recorder(&part.picture);
-        svg.render(&recorder, part.id, bounds);
+        svg.render(&recorder, part.id, part.bounds);
         recorder.end();
         if (p.contains(QStringLiteral("parent"))) {
             const QString parent = p.value(QStringLiteral("parent")).toString();
@@ -239,7 +241,10 @@ void Figure::paint(QPainter &painter, const QRectF &target, const Pose &pose) co
     painter.translate(target.topLeft());
     painter.scale(target.width() / m_viewBox.width(), target.height() / m_viewBox.height());
     painter.translate(-m_viewBox.topLeft());
+    const QTransform art = painter.deviceTransform();
+    const qreal scale = std::sqrt(std::abs(art.determinant()));
     const QTransform base = transformFor(pose.figure, m_figurePivot) * painter.transform();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
 
     // Parents come before their children in the list, so one pass suffices.
     QVarLengthArray<QTransform, 32> placed(m_parts.size());
@@ -251,7 +256,35 @@ void Figure::paint(QPainter &painter, const QRectF &target, const Pose &pose) co
             continue;
         painter.setTransform(placed[i]);
         painter.setOpacity(pose.figure.opacity * qMin(1.0, p.opacity));
-        painter.drawPicture(0, 0, part.picture);
+        const QImage &image = sprite(i, scale);
+        painter.drawImage(QRectF(part.bounds.topLeft() - QPointF(1, 1) / scale, image.size() / scale), image);
     }
     painter.restore();
+}
+
+const QImage &Figure::sprite(int part, qreal scale) const
+{
+    if (m_sprites.size() != m_parts.size())
+        m_sprites.resize(m_parts.size());
+    auto &cached = m_sprites[part];
+    for (const Sprite &s : cached) {
+        if (qFuzzyCompare(s.scale, scale))
+            return s.image;
+    }
+    // Replace the older of the two.
+    std::swap(cached[0], cached[1]);
+    Sprite &s = cached[0];
+    const QRectF &bounds = m_parts[part].bounds;
+    // A pixel of margin all round, so the antialiased edge is not cut.
+    s.scale = scale;
+    s.image = QImage(qCeil(bounds.width() * scale) + 2, qCeil(bounds.height() * scale) + 2,
+                     QImage::Format_ARGB32_Premultiplied);
+    s.image.fill(Qt::transparent);
+    QPainter p(&s.image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(1, 1);
+    p.scale(scale, scale);
+    p.translate(-bounds.topLeft());
+    p.drawPicture(0, 0, m_parts[part].picture);
+    return s.image;
 }

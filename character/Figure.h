@@ -3,10 +3,12 @@
 #include "Pose.h"
 
 #include <QHash>
+#include <QImage>
 #include <QPicture>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
+#include <array>
 #include <memory>
 
 class QJsonObject;
@@ -58,10 +60,19 @@ private:
         QString id;
         QPointF pivot;
         int parent = -1;
+        QRectF bounds;
         // Recorded once from the SVG: replaying is far cheaper than walking
         // the document every frame, and stays vector, so crisp at any scale.
         QPicture picture;
     };
+    // A part drawn once at a given number of device pixels per art unit.
+    struct Sprite
+    {
+        qreal scale = 0;
+        QImage image;
+    };
+
+    const QImage &sprite(int part, qreal scale) const;
 
     Figure() = default;
     Animation readAnimation(const QString &name, const QJsonObject &json) const;
@@ -78,4 +89,8 @@ private:
     Animation m_appear;
     Animation m_glide;
     QHash<QString, Animation> m_animations;
+    // Each frame blends these instead of replaying the vectors, which costs
+    // several times more. Two scales per part, as the window without a
+    // compositor draws its mask at one and its pixels at another.
+    mutable QList<std::array<Sprite, 2>> m_sprites;
 };
