@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 namespace {
