@@ -105,6 +105,30 @@ void runFor(int ms)
     loop.exec();
 }
 
+// The wizard on screen as start-up leaves him, with the real voice.
+struct Stage
+{
+    EspeakVoice voice;
+    CharacterSet set;
+    CharacterWindow &wizard;
+
+    Stage(Clock &clock, AudioOutput &audio)
+        : set(clock, audio, voice)
+        , wizard(loaded(set))
+    {
+        wizard.setHeight(205);
+        wizard.Show();
+        runUntil([this] { return wizard.pending() == 0; }, 10000);
+    }
+    ~Stage() { wizard.hide(); }
+
+    static CharacterWindow &loaded(CharacterSet &set)
+    {
+        set.Load(QStringLiteral("Merlin"), QStringLiteral(":/characters/merlin/merlin.json"));
+        return set.window(QStringLiteral("Merlin"));
+    }
+};
+
 void synthesis()
 {
     EspeakVoice voice;
@@ -132,12 +156,8 @@ void speakLatency()
 {
     SteadyClock clock;
     TimingAudio audio;
-    CharacterSet set(clock, audio);
-    set.Load(QStringLiteral("Merlin"), QStringLiteral(":/characters/merlin/merlin.json"));
-    CharacterWindow &wizard = set.window(QStringLiteral("Merlin"));
-    wizard.setHeight(205);
-    wizard.Show();
-    runUntil([&] { return wizard.pending() == 0; }, 10000);
+    Stage stage(clock, audio);
+    CharacterWindow &wizard = stage.wizard;
 
     std::vector<double> latencies;
     const QStringList factors = {QStringLiteral("sette"), QStringLiteral("tre"), QStringLiteral("dieci"),
@@ -153,7 +173,6 @@ void speakLatency()
     std::printf("Speak to first audio frame: median %.1f ms, worst %.1f ms over %zu calls, %s (target <= 50 ms)\n",
                 median(latencies), *std::max_element(latencies.begin(), latencies.end()), latencies.size(),
                 audio.real() ? "real sink" : "no sound device, samples counted only");
-    wizard.hide();
 }
 
 void frames()
@@ -197,11 +216,8 @@ void idle()
 {
     CountingClock clock;
     TimingAudio audio;
-    CharacterSet set(clock, audio);
-    set.Load(QStringLiteral("Merlin"), QStringLiteral(":/characters/merlin/merlin.json"));
-    CharacterWindow &wizard = set.window(QStringLiteral("Merlin"));
-    wizard.setHeight(205);
-    wizard.Show();
+    Stage stage(clock, audio);
+    CharacterWindow &wizard = stage.wizard;
     wizard.Speak(QStringLiteral("10 per sette"));
     runUntil([&] { return wizard.pending() == 0; }, 10000);
     // Let the balloon's linger run out, so only the resting wizard is left.
@@ -212,7 +228,6 @@ void idle()
     runFor(spanMs);
     std::printf("idle: %d wake-ups in %d s with the queue empty = %.0f per minute (blinks only)\n",
                 clock.rings, spanMs / 1000, clock.rings * 60000.0 / spanMs);
-    wizard.hide();
 }
 
 } // namespace

@@ -36,16 +36,6 @@ CharacterSet::CharacterSet(Clock &clock, AudioOutput &audio, Voice &voice)
     initCharacterResources();
 }
 
-CharacterSet::CharacterSet(Clock &clock, AudioOutput &audio)
-    : m_ownVoice(std::make_unique<EspeakVoice>())
-    , m_clock(&clock)
-    , m_audio(&audio)
-    , m_voice(m_ownVoice.get())
-    , m_composited(compositorRunning())
-{
-    initCharacterResources();
-}
-
 CharacterSet::~CharacterSet() = default;
 
 void CharacterSet::Load(const QString &id, const QString &file)

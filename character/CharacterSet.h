@@ -20,8 +20,6 @@ public:
     CharacterSet();
     // The three must outlive the set.
     CharacterSet(Clock &clock, AudioOutput &audio, Voice &voice);
-    // With espeak-ng's voice and the given clock and output.
-    CharacterSet(Clock &clock, AudioOutput &audio);
     ~CharacterSet() override;
 
     void Load(const QString &id, const QString &file) override;

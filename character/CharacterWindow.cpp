@@ -240,7 +240,7 @@ void CharacterWindow::advance(Request &r, qint64 elapsed)
         m_figure->animate(pose, *r.animation, elapsed);
         break;
     case Request::Speak: {
-        pushAudio(r, elapsed);
+        pushAudio(r);
         m_mouth = qMin(1.0, mouthGain * r.clip.loudness(elapsed, loudnessSpanMs));
         const int word = r.clip.wordAt(elapsed);
         if (word >= 0)
@@ -263,7 +263,7 @@ void CharacterWindow::end(Request &r)
         break;
     case Request::Speak:
         // Hand over the tail the output had no room for while it played.
-        pushAudio(r, r.durationMs);
+        pushAudio(r);
         m_mouth = 0;
         m_balloonHideAt = r.startedAt + r.durationMs + balloonLingerMs;
         break;
@@ -273,7 +273,7 @@ void CharacterWindow::end(Request &r)
     }
 }
 
-void CharacterWindow::pushAudio(Request &r, qint64)
+void CharacterWindow::pushAudio(Request &r)
 {
     if (!m_soundOpen || m_pushed >= r.clip.samples.size())
         return;

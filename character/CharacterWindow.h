@@ -73,7 +73,7 @@ private:
     bool begin(Request &request, qint64 now);
     void end(Request &request);
     void advance(Request &request, qint64 elapsed);
-    void pushAudio(Request &request, qint64 elapsed);
+    void pushAudio(Request &request);
     void schedule(qint64 now);
     void showPose(const Pose &pose);
     void reshape();

@@ -256,17 +256,15 @@ void Figure::paint(QPainter &painter, const QRectF &target, const Pose &pose) co
             continue;
         painter.setTransform(placed[i]);
         painter.setOpacity(pose.figure.opacity * qMin(1.0, p.opacity));
-        const QImage &image = sprite(i, scale);
+        const QImage &image = sprite(part, scale);
         painter.drawImage(QRectF(part.bounds.topLeft() - QPointF(1, 1) / scale, image.size() / scale), image);
     }
     painter.restore();
 }
 
-const QImage &Figure::sprite(int part, qreal scale) const
+const QImage &Figure::sprite(const Part &part, qreal scale)
 {
-    if (m_sprites.size() != m_parts.size())
-        m_sprites.resize(m_parts.size());
-    auto &cached = m_sprites[part];
+    auto &cached = part.sprites;
     for (const Sprite &s : cached) {
         if (qFuzzyCompare(s.scale, scale))
             return s.image;
@@ -274,7 +272,7 @@ const QImage &Figure::sprite(int part, qreal scale) const
     // Replace the older of the two.
     std::swap(cached[0], cached[1]);
     Sprite &s = cached[0];
-    const QRectF &bounds = m_parts[part].bounds;
+    const QRectF &bounds = part.bounds;
     // A pixel of margin all round, so the antialiased edge is not cut.
     s.scale = scale;
     s.image = QImage(qCeil(bounds.width() * scale) + 2, qCeil(bounds.height() * scale) + 2,
@@ -285,6 +283,6 @@ const QImage &Figure::sprite(int part, qreal scale) const
     p.translate(1, 1);
     p.scale(scale, scale);
     p.translate(-bounds.topLeft());
-    p.drawPicture(0, 0, m_parts[part].picture);
+    p.drawPicture(0, 0, part.picture);
     return s.image;
 }

@@ -55,24 +55,28 @@ public:
     void paint(QPainter &painter, const QRectF &target, const Pose &pose) const;
 
 private:
-    struct Part
-    {
-        QString id;
-        QPointF pivot;
-        int parent = -1;
-        QRectF bounds;
-        // Recorded once from the SVG: replaying is far cheaper than walking
-        // the document every frame, and stays vector, so crisp at any scale.
-        QPicture picture;
-    };
     // A part drawn once at a given number of device pixels per art unit.
     struct Sprite
     {
         qreal scale = 0;
         QImage image;
     };
+    struct Part
+    {
+        QString id;
+        QPointF pivot;
+        int parent = -1;
+        QRectF bounds;
+        // Recorded once from the SVG, so a sprite at a new scale is drawn
+        // without walking the document again.
+        QPicture picture;
+        // Each frame blends these instead of replaying the vectors, which
+        // costs several times more. Two scales, as the window without a
+        // compositor draws its mask at one and its pixels at another.
+        mutable std::array<Sprite, 2> sprites;
+    };
 
-    const QImage &sprite(int part, qreal scale) const;
+    static const QImage &sprite(const Part &part, qreal scale);
 
     Figure() = default;
     Animation readAnimation(const QString &name, const QJsonObject &json) const;
@@ -89,8 +93,4 @@ private:
     Animation m_appear;
     Animation m_glide;
     QHash<QString, Animation> m_animations;
-    // Each frame blends these instead of replaying the vectors, which costs
-    // several times more. Two scales per part, as the window without a
-    // compositor draws its mask at one and its pixels at another.
-    mutable QList<std::array<Sprite, 2>> m_sprites;
 };
