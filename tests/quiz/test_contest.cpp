@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "PictureButton.h"
 #include "TavolaHarness.h"
 
@@ -9,19 +10,6 @@ namespace {
 
 const QString goodbye = QStringLiteral("MsgBox Ciao. Ti aspetto per la prossima sfida ");
 const QString recordStored = QStringLiteral("MsgBox Ok ho registrato il tuo record, C A M P I O N E\"");
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 } // namespace
 
@@ -52,25 +40,28 @@ private slots:
         QCOMPARE(h.tavola.Txtnome1->text(), shownName);
     }
 
-    void aFirstRunCreatesEmptyRecordFilesAndShowsThem()
+    void startUpShowsTheRecordFilesAsTheyStand_data()
     {
-        TavolaHarness h;
-        h.tavola.Form_Load();
-        QCOMPARE(bytesOf(h.recordPath("aquorvanti.txt")), QByteArray());
-        QCOMPARE(bytesOf(h.recordPath("nquorvanti.txt")), QByteArray());
-        QCOMPARE(h.tavola.lblpunti->caption(), QString());
-        QCOMPARE(h.tavola.lblnome->caption(), QString());
+        QTest::addColumn<QByteArray>("score"); // null: no files yet
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("first run creates them empty") << QByteArray() << QByteArray();
+        QTest::newRow("line ends kept") << QByteArray("7\r\n") << QByteArray("Niccol\xc3\xb2\r\n");
     }
-
-    void startUpShowsTheStoredRecordWithItsLineEnds()
+    void startUpShowsTheRecordFilesAsTheyStand()
     {
+        QFETCH(QByteArray, score);
+        QFETCH(QByteArray, name);
         TavolaHarness h;
-        QVERIFY(QDir().mkpath(h.data.path() + "/decalumo"));
-        writeBytes(h.recordPath("aquorvanti.txt"), "7\r\n");
-        writeBytes(h.recordPath("nquorvanti.txt"), "Niccol\xc3\xb2\r\n");
+        if (!score.isNull()) {
+            QVERIFY(QDir().mkpath(h.data.path() + "/decalumo"));
+            writeBytes(h.recordPath("aquorvanti.txt"), score);
+            writeBytes(h.recordPath("nquorvanti.txt"), name);
+        }
         h.tavola.Form_Load();
-        QCOMPARE(h.tavola.lblpunti->caption(), QStringLiteral("7\r\n"));
-        QCOMPARE(h.tavola.lblnome->caption(), QStringLiteral("Niccolò\r\n"));
+        QCOMPARE(bytesOf(h.recordPath("aquorvanti.txt")), score);
+        QCOMPARE(bytesOf(h.recordPath("nquorvanti.txt")), name);
+        QCOMPARE(h.tavola.lblpunti->caption(), QString::fromUtf8(score));
+        QCOMPARE(h.tavola.lblnome->caption(), QString::fromUtf8(name));
     }
 
     void startUpAnnouncesThenPutsTheFirstQuestion()
@@ -119,23 +110,23 @@ private slots:
         QVERIFY(h.dialogs.shown.isEmpty());
     }
 
-    void tick421EndsTheContest()
+    void theContestEndsWhenTheClockReadsZero_data()
     {
-        TavolaHarness h;
-        h.startAs(QStringLiteral("Luca"));
-        for (int i = 0; i < 421; ++i)
-            h.tavola.Timer1_Timer();
-        QCOMPARE(h.dialogs.shown, QStringList{goodbye});
-        QCOMPARE(h.program.endings, QList<int>{0});
+        QTest::addColumn<QString>("caption"); // set before the ticks; empty leaves the clock's own
+        QTest::addColumn<int>("ticks");
+        QTest::newRow("tick 421") << "" << 421;
+        QTest::newRow("a caption of zero, whatever ticks are left") << "00:00:00" << 1;
     }
-
-    void aClockAtZeroEndsTheContestWhateverTicksAreLeft()
+    void theContestEndsWhenTheClockReadsZero()
     {
+        QFETCH(QString, caption);
+        QFETCH(int, ticks);
         TavolaHarness h;
         h.startAs(QStringLiteral("Luca"));
-        h.tavola.lblconto->setCaption(QStringLiteral("00:00:00"));
-        QCOMPARE(h.tavola.secondsLeft, qint16(420));
-        h.tavola.Timer1_Timer();
+        if (!caption.isEmpty())
+            h.tavola.lblconto->setCaption(caption);
+        for (int i = 0; i < ticks; ++i)
+            h.tavola.Timer1_Timer();
         QCOMPARE(h.dialogs.shown, QStringList{goodbye});
         QCOMPARE(h.program.endings, QList<int>{0});
     }
@@ -161,26 +152,34 @@ private slots:
 
     void theRecordIsStoredOnlyWhenBeaten_data()
     {
+        QTest::addColumn<QString>("pupil");
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<int>("rightAnswers");
-        QTest::addColumn<bool>("beaten");
-        QTest::newRow("first run, no right answer") << QByteArray() << 0 << false;
-        QTest::newRow("first run, three right") << QByteArray() << 3 << true;
-        QTest::newRow("equal score") << QByteArray("2\r\n") << 2 << false;
-        QTest::newRow("one more") << QByteArray("2\r\n") << 3 << true;
-        QTest::newRow("one less") << QByteArray("4\r\n") << 3 << false;
-        QTest::newRow("letters only count as 0") << QByteArray("tanti\r\n") << 1 << true;
+        QTest::addColumn<QByteArray>("storedName"); // empty: the record stays as it was
+        const QString niccolo = QStringLiteral("Niccolò");
+        const QByteArray niccoloBytes("Niccol\xc3\xb2\r\n");
+        QTest::newRow("first run, no right answer") << niccolo << QByteArray() << 0 << QByteArray();
+        QTest::newRow("first run, three right") << niccolo << QByteArray() << 3 << niccoloBytes;
+        QTest::newRow("equal score") << niccolo << QByteArray("2\r\n") << 2 << QByteArray();
+        QTest::newRow("one more, a shorter name") << niccolo << QByteArray("2\r\n") << 3 << niccoloBytes;
+        QTest::newRow("one less") << niccolo << QByteArray("4\r\n") << 3 << QByteArray();
+        QTest::newRow("letters only count as 0") << niccolo << QByteArray("tanti\r\n") << 1 << niccoloBytes;
+        QTest::newRow("no name is stored as Amico") << QString() << QByteArray() << 1 << QByteArray("Amico\r\n");
     }
     void theRecordIsStoredOnlyWhenBeaten()
     {
+        QFETCH(QString, pupil);
         QFETCH(QByteArray, stored);
         QFETCH(int, rightAnswers);
-        QFETCH(bool, beaten);
+        QFETCH(QByteArray, storedName);
+        const bool beaten = !storedName.isEmpty();
+        // A longer old name, so a new one must replace it whole.
+        const QByteArray oldName = stored.isEmpty() ? QByteArray() : QByteArray("Massimiliano\r\n");
         TavolaHarness h;
         QVERIFY(QDir().mkpath(h.data.path() + "/decalumo"));
         writeBytes(h.recordPath("aquorvanti.txt"), stored);
-        writeBytes(h.recordPath("nquorvanti.txt"), stored.isEmpty() ? QByteArray() : QByteArray("Anna\r\n"));
-        h.startAs(QStringLiteral("Niccolò"));
+        writeBytes(h.recordPath("nquorvanti.txt"), oldName);
+        h.startAs(pupil);
         for (int i = 0; i < rightAnswers; ++i)
             h.answer(QStringLiteral("70"));
         h.answer(QStringLiteral("7"));
@@ -190,17 +189,7 @@ private slots:
         QCOMPARE(h.program.endings, QList<int>{0});
         QCOMPARE(h.dialogs.shown, beaten ? (QStringList{goodbye, recordStored}) : QStringList{goodbye});
         QCOMPARE(bytesOf(h.recordPath("aquorvanti.txt")), beaten ? QByteArray::number(rightAnswers) + "\r\n" : stored);
-        QCOMPARE(bytesOf(h.recordPath("nquorvanti.txt")),
-                 beaten ? QByteArray("Niccol\xc3\xb2\r\n") : (stored.isEmpty() ? QByteArray() : QByteArray("Anna\r\n")));
-    }
-
-    void aPupilWithoutANameIsStoredAsAmico()
-    {
-        TavolaHarness h;
-        h.startAs(QString());
-        h.answer(QStringLiteral("70"));
-        h.tavola.cmdExit1_Click();
-        QCOMPARE(bytesOf(h.recordPath("nquorvanti.txt")), QByteArray("Amico\r\n"));
+        QCOMPARE(bytesOf(h.recordPath("nquorvanti.txt")), beaten ? storedName : oldName);
     }
 
     void nothingRunsOnceTheProgramHasEnded()
