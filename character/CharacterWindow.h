@@ -1,11 +1,10 @@
 #pragma once
 
 #include "Character.h"
-#include "Clip.h"
 #include "Figure.h"
-#include "Pose.h"
+#include "Request.h"
+#include "Stage.h"
 
-#include <QPoint>
 #include <QWidget>
 #include <deque>
 #include <memory>
@@ -36,9 +35,9 @@ public:
 
     // Requests issued and not yet finished, the running one included.
     int pending() const { return int(m_queue.size()); }
-    double mouthOpening() const { return m_mouth; }
+    double mouthOpening() const { return m_stage.sound().mouth(); }
     const Balloon &balloon() const { return *m_balloon; }
-    static constexpr int glideSpeed = 500; // screen pixels per second
+    static constexpr int glideSpeed = MoveRequest::glideSpeed;
 
 signals:
     // Each request, as "Show", "MoveTo 250 175", "Play Greet" or "Speak per".
@@ -49,53 +48,20 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    struct Request
-    {
-        enum Kind { Show, Move, Play, Speak };
-        Request(Kind kind, QString description) : kind(kind), description(std::move(description)) {}
-
-        Kind kind;
-        QString description;
-        QPoint to;
-        const Figure::Animation *animation = nullptr;
-        QString text;
-        quint64 ticket = 0;
-        bool voiced = false;
-        Clip clip;
-        QPoint from;
-        qint64 startedAt = 0;
-        qint64 durationMs = 0;
-    };
-
-    void enqueue(Request request);
+    void enqueue(Request::Kind request);
     void onVoiced(quint64 ticket, const Clip &clip);
     void step();
-    bool begin(Request &request, qint64 now);
-    void end(Request &request);
-    void advance(Request &request, qint64 elapsed);
-    void pushAudio(Request &request);
     void schedule(qint64 now);
-    void showPose(const Pose &pose);
-    void reshape();
 
     QString m_id;
     std::shared_ptr<const Figure> m_figure;
     Clock &m_clock;
-    AudioOutput &m_audio;
     Voice &m_voice;
-    bool m_composited;
     std::unique_ptr<Alarm> m_alarm;
     Balloon *m_balloon;
+    Stage m_stage;
 
     std::deque<Request> m_queue;
     bool m_running = false;
     bool m_stepping = false;
-    qint64 m_pushed = 0;
-    bool m_soundOpen = false;
-
-    Pose m_pose;
-    double m_mouth = 0;
-    qint64 m_blinkAt = 0;
-    int m_blinks = 0;
-    qint64 m_balloonHideAt = -1;
 };

@@ -1,4 +1,5 @@
 #include "CharacterHarness.h"
+#include "Figure.h"
 
 #include <QTest>
 
@@ -44,6 +45,38 @@ private slots:
         for (int i = 0; i < frames.size(); ++i)
             for (int j = i + 1; j < frames.size(); ++j)
                 QVERIFY2(frames[i] != frames[j], qPrintable(animations[i] + " = " + animations[j]));
+    }
+
+    void withoutACompositorTheWindowTakesTheWizardsOutline()
+    {
+        CharacterHarness h;
+        CharacterWindow wizard(QStringLiteral("Merlin"), Figure::load(QStringLiteral(":/characters/merlin/merlin.json")),
+                               h.clock, h.audio, h.voice, false);
+        wizard.setHeight(300); // one pixel per unit of the art
+        wizard.Show();
+        const auto settle = [&] {
+            for (int i = 0; i < 200 && wizard.pending() > 0; ++i) {
+                QCoreApplication::processEvents();
+                h.clock.advance(20);
+            }
+        };
+        settle();
+        QVERIFY(!wizard.testAttribute(Qt::WA_TranslucentBackground));
+        const QRegion standing = wizard.mask();
+        // The art's units start 20 to the left of the window.
+        const auto inside = [](const QRegion &mask, int x, int y) { return mask.contains(QPoint(x + 20, y)); };
+        QVERIFY(inside(standing, 100, 200)); // the robe
+        QVERIFY(!inside(standing, -20, 0));
+        QVERIFY(!inside(standing, 219, 299));
+        QVERIFY(!inside(standing, 45, 292)); // the faint shadow
+        wizard.Play(QStringLiteral("Greet"));
+        QCoreApplication::processEvents();
+        h.clock.advance(1);
+        h.clock.advance(500);
+        QVERIFY(wizard.mask() != standing); // the raised arm
+        settle();
+        QCOMPARE(wizard.mask(), standing);
+        wizard.hide();
     }
 };
 
