@@ -13,6 +13,7 @@
 
 class QJsonObject;
 class QPainter;
+class QSvgRenderer;
 
 // A character as its file describes it: SVG art cut into named parts, and
 // animations as tracks of key values over those parts.
@@ -79,6 +80,9 @@ private:
     static const QImage &sprite(const Part &part, qreal scale);
 
     Figure() = default;
+    void readParts(const QJsonObject &json);
+    void readPart(const QJsonObject &json, QSvgRenderer &svg);
+    void readAnimations(const QJsonObject &json);
     Animation readAnimation(const QString &name, const QJsonObject &json) const;
     int partIndex(const QString &id) const;
 

@@ -1,7 +1,6 @@
 #include "CharacterHarness.h"
 #include "Failure.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 class TestQueue : public QObject
@@ -102,37 +101,6 @@ private slots:
             QVERIFY(failure.message().contains("volare"));
         }
         QCOMPARE(h.wizard->pending(), 0);
-    }
-
-    void aBrokenCharacterFileFailsNamingTheFile_data()
-    {
-        QTest::addColumn<QByteArray>("manifest");
-        QTest::newRow("missing") << QByteArray();
-        QTest::newRow("not json") << QByteArray("{ \"art\": ");
-        QTest::newRow("no art") << QByteArray("{ \"art\": \"assente.svg\", \"animations\": {} }");
-        QTest::newRow("an array") << QByteArray("[1, 2, 3]");
-    }
-    void aBrokenCharacterFileFailsNamingTheFile()
-    {
-        QFETCH(QByteArray, manifest);
-        QTemporaryDir dir;
-        const QString path = dir.filePath("mago.json");
-        if (!manifest.isEmpty()) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(manifest);
-        }
-        ManualClock clock;
-        FakeAudio audio;
-        FakeVoice voice;
-        CharacterSet set(clock, audio, voice);
-        try {
-            set.Load(QStringLiteral("Merlin"), path);
-            QFAIL("no failure");
-        } catch (const Failure &failure) {
-            QVERIFY2(failure.message().contains(path), qPrintable(failure.message()));
-        }
-        QVERIFY_THROWS_EXCEPTION(Failure, set.Item(QStringLiteral("Merlin")));
     }
 };
 
