@@ -1,8 +1,10 @@
 #include "CharacterSet.h"
 #include "ClockRandom.h"
+#include "EndSignals.h"
 #include "ItalianToolkit.h"
 #include "QtDialogs.h"
 #include "QtProgram.h"
+#include "ScreenCheck.h"
 #include "Tavola.h"
 
 #include <QApplication>
@@ -15,7 +17,9 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && qEnvironmentVariableIsSet("DISPLAY")
         && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    ScreenCheck screenCheck;
     QApplication app(argc, argv);
+    screenCheck.passed();
     ItalianToolkit::install(app);
 
     CharacterSet agent;
@@ -24,7 +28,12 @@ int main(int argc, char *argv[])
     ClockRandom random;
     Tavola tavola(agent, dialogs, program, random);
     dialogs.setParent(&tavola);
+    EndSignals endSignals;
+    QObject::connect(&endSignals, &EndSignals::received, &tavola,
+                     [&tavola](int signalNumber) { tavola.endNow(128 + signalNumber); });
     tavola.move(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
     tavola.start();
+    if (const std::optional<int> status = program.endedWith())
+        return *status;
     return app.exec();
 }

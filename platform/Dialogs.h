@@ -10,6 +10,7 @@ public:
     virtual ~Dialogs() = default;
 
     virtual void MsgBox(const QString &text) = 0;
-    // The typed text, or the empty string when the pupil cancels.
-    virtual QString InputBox(const QString &prompt) = 0;
+    // The typed text, at most maxLength characters, or the empty string when
+    // the pupil cancels.
+    virtual QString InputBox(const QString &prompt, int maxLength) = 0;
 };

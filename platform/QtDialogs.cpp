@@ -1,6 +1,7 @@
 #include "QtDialogs.h"
 
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 const QString QtDialogs::title = QStringLiteral("Decalumo");
@@ -11,12 +12,14 @@ void QtDialogs::MsgBox(const QString &text)
     box.exec();
 }
 
-QString QtDialogs::InputBox(const QString &prompt)
+QString QtDialogs::InputBox(const QString &prompt, int maxLength)
 {
     QInputDialog box(m_parent);
     box.setWindowTitle(title);
     box.setLabelText(prompt);
     box.setTextValue(QString());
     box.setInputMode(QInputDialog::TextInput);
+    if (auto *line = box.findChild<QLineEdit *>())
+        line->setMaxLength(maxLength);
     return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }

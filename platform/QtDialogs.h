@@ -13,7 +13,7 @@ public:
     void setParent(QWidget *parent) { m_parent = parent; }
 
     void MsgBox(const QString &text) override;
-    QString InputBox(const QString &prompt) override;
+    QString InputBox(const QString &prompt, int maxLength) override;
 
 private:
     QWidget *m_parent = nullptr;

@@ -294,6 +294,21 @@ void Tavola::msgBox(const QString &text)
         throw ProgramEnded();
 }
 
+QString Tavola::inputBox(const QString &prompt, int maxLength)
+{
+    const QString text = m_dialogs.InputBox(prompt, maxLength);
+    // SIGTERM or SIGHUP may have ended the program while the box waited.
+    if (m_ended)
+        throw ProgramEnded();
+    return text;
+}
+
+void Tavola::endNow(int status)
+{
+    m_ended = true;
+    m_program.End(status);
+}
+
 void Tavola::Form_Load() { handle([this] { load(); }); }
 void Tavola::Form_Activate() { handle([this] { activate(); }); }
 void Tavola::cmdNext_Click() { handle([this] { newQuestion(); }); }

@@ -28,12 +28,19 @@ class Tavola : public QMainWindow
 public:
     static constexpr int clientWidth = 785;
     static constexpr int clientHeight = 556;
+    // Room for a first name and a surname. The widest 30 letters still fit the
+    // window on the challenger's label and keep the greeting box small.
+    static constexpr int nameLength = 30;
 
     Tavola(Characters &agent, Dialogs &dialogs, Program &program, Random &random, QWidget *parent = nullptr);
     ~Tavola() override;
 
     // Loads, shows and activates the window, in that order.
     void start();
+
+    // Ends the program from outside its handlers, whatever box is waiting:
+    // the session ends, or the program was told to stop.
+    void endNow(int status);
 
     void Form_Load();
     void Form_Activate();
@@ -86,6 +93,7 @@ private:
     void handle(const std::function<void()> &step);
     [[noreturn]] void endProgram(int status);
     void msgBox(const QString &text);
+    QString inputBox(const QString &prompt, int maxLength);
 
     void load();
     void activate();
@@ -102,4 +110,6 @@ private:
     Random &m_random;
     bool m_ended = false;
     bool m_leaving = false;
+    // The current question has its verdict.
+    bool m_judged = false;
 };

@@ -11,6 +11,10 @@
 void Tavola::Text3_KeyPress(qint16 keyAscii)
 {
     handle([this, keyAscii] {
+        // A question counts once: Enter again after its verdict would let the
+        // same answer, or the right one read off a wrong verdict, count again.
+        if (keyAscii == 13 && m_judged)
+            return;
         // Only repaints: the bands of the question stay.
         update();
         showQuestion(true);
@@ -21,6 +25,9 @@ void Tavola::Text3_KeyPress(qint16 keyAscii)
 
 void Tavola::check()
 {
+    if (m_judged)
+        return;
+    m_judged = true;
     showQuestion(false);
     Character &merlin = Agent1.Item(Wizard::id);
     if (Text3->text() == Text7->text()) {

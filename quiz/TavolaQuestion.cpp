@@ -20,6 +20,7 @@ qint16 oneToTen(Random &random)
 void Tavola::newQuestion()
 {
     showQuestion(false);
+    m_judged = false;
     lblMessage->setCaption(QString());
     m_random.reseed();
     multiplicand = 10;

@@ -14,6 +14,19 @@ const QString announcement = QStringLiteral(
     "Allora attenzione, iniziamo la nostra avventura con la tabellina del 10. Io detto e tu scrivi il "
     "risultato nello spazio sotto di me. Mi raccomando inserisci il risultato e premi invio e poi aspetta "
     "che io finisca di parlare e premi ancora invio per avere la domanda successiva");
+
+// The name is stored as one line of the name file and shown on labels and in
+// boxes sized for a name; pasted text can bring line breaks and any length.
+QString oneLine(QString name, int length)
+{
+    if (name.size() > length)
+        name.truncate(name.at(length - 1).isHighSurrogate() ? length - 1 : length);
+    for (QChar &c : name) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = u' ';
+    }
+    return name;
+}
 }
 
 void Tavola::load()
@@ -21,7 +34,7 @@ void Tavola::load()
     correctCount = 0;
     wrongCount = 0;
 
-    const QString name = m_dialogs.InputBox(QStringLiteral("Come ti chiami?"));
+    const QString name = oneLine(inputBox(QStringLiteral("Come ti chiami?"), nameLength), nameLength);
     msgBox(QStringLiteral(" ") + name + QStringLiteral(" vediamo se sei un vero campione  "));
     lblnome1->setCaption(name);
     if (lblnome1->caption().isEmpty())
@@ -33,10 +46,9 @@ void Tavola::load()
     startClock();
 
     windowsDir = RecordStore::GetSystemDir();
-    RecordStore::ensureExists(windowsDir + RecordStore::scoreFile);
-    RecordStore::ensureExists(windowsDir + RecordStore::nameFile);
-    lblpunti->setCaption(RecordStore::Leggifiletxt(windowsDir + RecordStore::scoreFile));
-    lblnome->setCaption(RecordStore::Leggifiletxt(windowsDir + RecordStore::nameFile));
+    const RecordStore::Record record = RecordStore::read(windowsDir);
+    lblpunti->setCaption(record.score);
+    lblnome->setCaption(record.name);
 
     Agent1.Load(Wizard::id, Wizard::file);
     Character &merlin = Agent1.Item(Wizard::id);

@@ -1,16 +1,23 @@
 #pragma once
 
+#include "PairSwitch.h"
+
 #include <QString>
 
-#include <functional>
-
 // The best score and its holder, kept between runs as two one-line text files
-// in the program's data folder. Every failure throws Failure with an Italian
-// message naming the operation, the path and the system's reason.
+// in the program's data folder, and changed only as a pair. Every failure
+// throws Failure with an Italian message naming the operation, the path and
+// the system's reason.
 namespace RecordStore {
 
 inline const QString scoreFile = QStringLiteral("aquorvanti.txt");
 inline const QString nameFile = QStringLiteral("nquorvanti.txt");
+
+struct Record
+{
+    QString score;
+    QString name;
+};
 
 // $XDG_DATA_HOME/decalumo/ (or ~/.local/share/decalumo/), created when
 // missing, always ending with '/'.
@@ -20,25 +27,18 @@ QString GetSystemDir();
 void ensureExists(const QString &path);
 
 // The whole text of a regular file, line ends included, read as UTF-8.
-// Reads at most 64 KiB; anything but a regular file is a failure.
+// Reads at most 64 KiB; a link or anything but a regular file is a failure.
 QString Leggifiletxt(const QString &nomefile);
 
-// Rewrites both files in dir, each as one line ended by CR LF. Either both
-// are replaced or, on failure, both keep their old contents.
-void store(const QString &dir, const QString &score, const QString &name);
+// The pair in dir as start-up shows it: a store that a crash cut short is
+// finished or undone first, and missing files are created empty. A pair that
+// can be read is enough; nothing is written unless something is missing.
+Record read(const QString &dir);
 
-// The same, running betweenFiles once the score file is replaced and before
-// the name file is; tests use it to break the second file at the worst moment.
-void store(const QString &dir, const QString &score, const QString &name,
-           const std::function<void()> &betweenFiles);
-
-// The number the text begins with: blanks, tabs and line feeds are skipped,
-// then an optional sign, digits, an optional decimal part and exponent.
-// A text without a number gives 0; huge values saturate instead of overflowing.
-double leadingNumber(const QString &text);
-
-// The system's reason for errno value errnum, in Italian where we know it, for
-// the tail of a Failure message.
-QString systemReason(int errnum);
+// Stores score and name in dir, each as one line ended by CR LF, when score
+// beats the record stored there now, whatever this copy read at its start.
+// Returns whether it stored. On failure the old pair stays.
+bool store(const QString &dir, const QString &score, const QString &name, const PairSwitch::Hooks &hooks);
+bool store(const QString &dir, const QString &score, const QString &name);
 
 } // namespace RecordStore

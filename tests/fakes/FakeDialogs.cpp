@@ -7,7 +7,7 @@ void FakeDialogs::MsgBox(const QString &text)
         whileWaiting();
 }
 
-QString FakeDialogs::InputBox(const QString &prompt)
+QString FakeDialogs::InputBox(const QString &prompt, int)
 {
     shown << QStringLiteral("InputBox ") + prompt;
     if (whileWaiting)

@@ -16,5 +16,5 @@ public:
     std::function<void()> whileWaiting;
 
     void MsgBox(const QString &text) override;
-    QString InputBox(const QString &prompt) override;
+    QString InputBox(const QString &prompt, int maxLength) override;
 };

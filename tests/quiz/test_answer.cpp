@@ -21,22 +21,29 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("right");
-        QTest::newRow("70") << "70" << true;
-        QTest::newRow("leading zero") << "070" << false;
-        QTest::newRow("leading blank") << " 70" << false;
-        QTest::newRow("trailing blank") << "70 " << false;
-        QTest::newRow("empty") << "" << false;
-        QTest::newRow("in words") << "settanta" << false;
-        QTest::newRow("another number") << "71" << false;
+        QTest::addColumn<QString>("typedAgain"); // after the verdict, back in the box; null: nothing
+        QTest::newRow("70") << "70" << true << QString();
+        QTest::newRow("leading zero") << "070" << false << QString();
+        QTest::newRow("leading blank") << " 70" << false << QString();
+        QTest::newRow("trailing blank") << "70 " << false << QString();
+        QTest::newRow("empty") << "" << false << QString();
+        QTest::newRow("in words") << "settanta" << false << QString();
+        QTest::newRow("another number") << "71" << false << QString();
+        // A question counts once.
+        QTest::newRow("right, then Enter again") << "70" << true << "70";
+        QTest::newRow("wrong, then the product read off the verdict") << "71" << false << "70";
     }
     void anAnswerIsRightOnlyWhenItIsExactlyTheProduct()
     {
         QFETCH(QString, typed);
         QFETCH(bool, right);
+        QFETCH(QString, typedAgain);
         TavolaHarness h;
         Tavola &t = h.tavola;
         h.question(7);
         h.answer(typed);
+        if (!typedAgain.isNull())
+            h.answer(typedAgain);
 
         QCOMPARE(t.lblMessage->caption(), right ? QStringLiteral("Esatto. Sei forte!!!") : QStringLiteral("Sbagliato!! 70"));
         QCOMPARE(t.lblMessage->palette().color(QPalette::WindowText), right ? QColor(0, 0, 255) : QColor(255, 0, 0));
@@ -45,25 +52,13 @@ private slots:
         QCOMPARE(t.lblScore2->caption(), QStringLiteral("1"));
         QCOMPARE(t.correctCount + t.wrongCount, 1);
         QVERIFY(t.cmdNext->isEnabled());
-        QCOMPARE(t.focusWidget(), static_cast<QWidget *>(t.cmdNext));
+        QCOMPARE(t.focusWidget(), typedAgain.isNull() ? static_cast<QWidget *>(t.cmdNext) : t.Text3);
         QVERIFY(t.lblNum1->isHidden() && t.lblNum2->isHidden() && t.Label10->isHidden());
-        QCOMPARE(t.Text3->text(), typed);
+        QCOMPARE(t.Text3->text(), typedAgain.isNull() ? typed : typedAgain);
         const QStringList expected = right
             ? QStringList{"Show", "MoveTo 250 175", "Height 205", "Speak Esatto", "Speak 70"}
             : QStringList{"Show", "MoveTo 250 175", "Play Greet", "Height 205", "Speak Sbagliato", "Speak 70"};
         QCOMPARE(h.agent.take(), expected);
-    }
-
-    void enterTwiceOnTheSameAnswerCountsTwice()
-    {
-        TavolaHarness h;
-        h.question(3);
-        h.answer(QStringLiteral("30"));
-        h.answer(QStringLiteral("30"));
-        h.answer(QStringLiteral("31"));
-        QCOMPARE(h.tavola.lblScore->caption(), QStringLiteral("2"));
-        QCOMPARE(h.tavola.lblScore1->caption(), QStringLiteral("1"));
-        QCOMPARE(h.tavola.lblScore2->caption(), QStringLiteral("3"));
     }
 
     void theCharacterPraisesByTheCountOfEarlierRightAnswers_data()
@@ -100,11 +95,13 @@ private slots:
         QFETCH(QStringList, heard);
         TavolaHarness h;
         h.tavola.Txtnome1->setText(QStringLiteral("Niccolò"));
-        h.question(4);
-        for (int i = 0; i < k; ++i)
+        for (int i = 0; i < k; ++i) {
+            h.question(4);
             h.answer(QStringLiteral("40"));
+        }
+        h.question(4);
         h.answer(QStringLiteral("4 0"));
-        h.agent.take();
+        h.question(4);
 
         h.answer(QStringLiteral("40"));
 

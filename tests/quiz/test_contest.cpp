@@ -26,6 +26,11 @@ private slots:
         QTest::newRow("a name") << "Luca" << " Luca vediamo se sei un vero campione  " << "Luca";
         QTest::newRow("no name") << "" << "  vediamo se sei un vero campione  " << "Amico";
         QTest::newRow("blanks") << "   " << "     vediamo se sei un vero campione  " << "   ";
+        QTest::newRow("a long paste is cut to fit")
+            << QString(100000, u'W') << " " + QString(30, u'W') + " vediamo se sei un vero campione  " << QString(30, u'W');
+        QTest::newRow("a letter cut in half is dropped") << QString(29, u'x') + QString::fromUtf8("😀")
+                                                         << " " + QString(29, u'x') + " vediamo se sei un vero campione  "
+                                                         << QString(29, u'x');
     }
     void startUpGreetsThePupilByTheNameGiven()
     {
@@ -156,15 +161,20 @@ private slots:
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<int>("rightAnswers");
         QTest::addColumn<QByteArray>("storedName"); // empty: the record stays as it was
+        QTest::addColumn<QByteArray>("meanwhile");  // stored by Bruno's contest after this one started
         const QString niccolo = QStringLiteral("Niccolò");
         const QByteArray niccoloBytes("Niccol\xc3\xb2\r\n");
-        QTest::newRow("first run, no right answer") << niccolo << QByteArray() << 0 << QByteArray();
-        QTest::newRow("first run, three right") << niccolo << QByteArray() << 3 << niccoloBytes;
-        QTest::newRow("equal score") << niccolo << QByteArray("2\r\n") << 2 << QByteArray();
-        QTest::newRow("one more, a shorter name") << niccolo << QByteArray("2\r\n") << 3 << niccoloBytes;
-        QTest::newRow("one less") << niccolo << QByteArray("4\r\n") << 3 << QByteArray();
-        QTest::newRow("letters only count as 0") << niccolo << QByteArray("tanti\r\n") << 1 << niccoloBytes;
-        QTest::newRow("no name is stored as Amico") << QString() << QByteArray() << 1 << QByteArray("Amico\r\n");
+        const QByteArray none;
+        QTest::newRow("first run, no right answer") << niccolo << none << 0 << none << none;
+        QTest::newRow("first run, three right") << niccolo << none << 3 << niccoloBytes << none;
+        QTest::newRow("equal score") << niccolo << QByteArray("2\r\n") << 2 << none << none;
+        QTest::newRow("one more, a shorter name") << niccolo << QByteArray("2\r\n") << 3 << niccoloBytes << none;
+        QTest::newRow("one less") << niccolo << QByteArray("4\r\n") << 3 << none << none;
+        QTest::newRow("letters only count as 0") << niccolo << QByteArray("tanti\r\n") << 1 << niccoloBytes << none;
+        QTest::newRow("no name is stored as Amico") << QString() << none << 1 << QByteArray("Amico\r\n") << none;
+        QTest::newRow("a name on one line") << "Anna\nMaria\r" << none << 1 << QByteArray("Anna Maria \r\n") << none;
+        QTest::newRow("another contest stored as much meanwhile") << niccolo << none << 3 << none << QByteArray("3\r\n");
+        QTest::newRow("another contest stored less meanwhile") << niccolo << none << 3 << niccoloBytes << QByteArray("2\r\n");
     }
     void theRecordIsStoredOnlyWhenBeaten()
     {
@@ -172,24 +182,43 @@ private slots:
         QFETCH(QByteArray, stored);
         QFETCH(int, rightAnswers);
         QFETCH(QByteArray, storedName);
+        QFETCH(QByteArray, meanwhile);
         const bool beaten = !storedName.isEmpty();
         // A longer old name, so a new one must replace it whole.
-        const QByteArray oldName = stored.isEmpty() ? QByteArray() : QByteArray("Massimiliano\r\n");
+        QByteArray oldName = stored.isEmpty() ? QByteArray() : QByteArray("Massimiliano\r\n");
         TavolaHarness h;
         QVERIFY(QDir().mkpath(h.data.path() + "/decalumo"));
         writeBytes(h.recordPath("aquorvanti.txt"), stored);
         writeBytes(h.recordPath("nquorvanti.txt"), oldName);
         h.startAs(pupil);
-        for (int i = 0; i < rightAnswers; ++i)
+        for (int i = 0; i < rightAnswers; ++i) {
+            h.question(7);
             h.answer(QStringLiteral("70"));
+        }
+        h.question(7);
         h.answer(QStringLiteral("7"));
+        if (!meanwhile.isNull()) {
+            stored = meanwhile;
+            oldName = "Bruno\r\n";
+            writeBytes(h.recordPath("aquorvanti.txt"), stored);
+            writeBytes(h.recordPath("nquorvanti.txt"), oldName);
+        }
+        // A session that ends while the goodbye box waits must find the record stored.
+        QByteArray onDiskAtGoodbye;
+        h.dialogs.whileWaiting = [&] {
+            if (onDiskAtGoodbye.isNull())
+                onDiskAtGoodbye = bytesOf(h.recordPath("aquorvanti.txt")) + bytesOf(h.recordPath("nquorvanti.txt"));
+        };
 
         h.tavola.cmdExit1_Click();
 
+        const QByteArray score = beaten ? QByteArray::number(rightAnswers) + "\r\n" : stored;
+        const QByteArray name = beaten ? storedName : oldName;
         QCOMPARE(h.program.endings, QList<int>{0});
         QCOMPARE(h.dialogs.shown, beaten ? (QStringList{goodbye, recordStored}) : QStringList{goodbye});
-        QCOMPARE(bytesOf(h.recordPath("aquorvanti.txt")), beaten ? QByteArray::number(rightAnswers) + "\r\n" : stored);
-        QCOMPARE(bytesOf(h.recordPath("nquorvanti.txt")), beaten ? storedName : oldName);
+        QCOMPARE(bytesOf(h.recordPath("aquorvanti.txt")), score);
+        QCOMPARE(bytesOf(h.recordPath("nquorvanti.txt")), name);
+        QCOMPARE(onDiskAtGoodbye, score + name);
     }
 
     void nothingRunsOnceTheProgramHasEnded()
@@ -222,15 +251,19 @@ private slots:
     void aFailureIsToldAndEndsTheProgramWithAnError_data()
     {
         QTest::addColumn<QString>("failing");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("character file") << "load" << "Il file del personaggio :/characters/merlin/merlin.json manca";
-        QTest::newRow("animation") << "Announce" << "Animazione Announce mancante";
-        QTest::newRow("record folder") << "folder" << "";
+        QTest::addColumn<QString>("message"); // empty: one naming the path
+        QTest::addColumn<QStringList>("before"); // the boxes before the failure's
+        const QStringList startUp = {"InputBox Come ti chiami?", "MsgBox  Luca vediamo se sei un vero campione  "};
+        QTest::newRow("character file") << "load" << "Il file del personaggio :/characters/merlin/merlin.json manca" << startUp;
+        QTest::newRow("animation") << "Announce" << "Animazione Announce mancante" << startUp;
+        QTest::newRow("record folder") << "folder" << "" << startUp;
+        QTest::newRow("storing a record") << "store" << "" << startUp + QStringList{goodbye};
     }
     void aFailureIsToldAndEndsTheProgramWithAnError()
     {
         QFETCH(QString, failing);
         QFETCH(QString, message);
+        QFETCH(QStringList, before);
         TavolaHarness h;
         h.agent.failLoad = failing == "load";
         h.agent.failingAnimations << failing;
@@ -238,13 +271,21 @@ private slots:
             writeBytes(h.data.path() + "/decalumo", "not a folder");
 
         h.dialogs.name = QStringLiteral("Luca");
+        h.random.script(3, 7);
         h.tavola.start();
+        if (failing == "store") {
+            h.answer(QStringLiteral("70"));
+            QVERIFY(QFile::remove(h.recordPath("nquorvanti.txt")) && QDir().mkdir(h.recordPath("nquorvanti.txt")));
+            h.tavola.cmdExit1_Click();
+        }
         // Ticks during the error box must not start leaving.
         h.tavola.Timer1_Timer();
 
         QCOMPARE(h.program.endings, QList<int>{1});
-        QCOMPARE(h.tavola.isVisible(), false);
-        QCOMPARE(h.dialogs.shown.size(), 3);
+        // A start that fails never shows the window.
+        QCOMPARE(h.tavola.isVisible(), failing == "store");
+        QCOMPARE(h.dialogs.shown.mid(0, before.size()), before);
+        QCOMPARE(h.dialogs.shown.size(), before.size() + 1);
         if (!message.isEmpty())
             QCOMPARE(h.dialogs.shown.last(), "MsgBox " + message);
         else
