@@ -35,8 +35,15 @@ EndSignals::EndSignals(QObject *parent)
     action.sa_handler = noteSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signalNumber : handled)
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signalNumber : handled) {
         ::sigaction(signalNumber, &action, nullptr);
+        sigaddset(&set, signalNumber);
+    }
+    // A launcher may have started us with them blocked; one that came before
+    // this point is then handled now.
+    ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
 
 EndSignals::~EndSignals()

@@ -28,9 +28,10 @@ class Tavola : public QMainWindow
 public:
     static constexpr int clientWidth = 785;
     static constexpr int clientHeight = 556;
-    // Room for a first name and a surname. The widest 30 letters still fit the
-    // window on the challenger's label and keep the greeting box small.
-    static constexpr int nameLength = 30;
+    // Room for a first name and a surname; 25 of the widest letters still fit
+    // the window on the record line, the widest label a name goes on, and
+    // keep the greeting box small.
+    static constexpr int nameLength = 25;
 
     Tavola(Characters &agent, Dialogs &dialogs, Program &program, Random &random, QWidget *parent = nullptr);
     ~Tavola() override;

@@ -37,7 +37,9 @@ Record read(const QString &dir);
 
 // Stores score and name in dir, each as one line ended by CR LF, when score
 // beats the record stored there now, whatever this copy read at its start.
-// Returns whether it stored. On failure the old pair stays.
+// Returns whether it stored. A failure before the switch leaves the old pair;
+// one after it (a rename, a sync of the folder) leaves the new pair for the
+// next start to complete.
 bool store(const QString &dir, const QString &score, const QString &name, const PairSwitch::Hooks &hooks);
 bool store(const QString &dir, const QString &score, const QString &name);
 

@@ -26,11 +26,12 @@ private slots:
         QTest::newRow("a name") << "Luca" << " Luca vediamo se sei un vero campione  " << "Luca";
         QTest::newRow("no name") << "" << "  vediamo se sei un vero campione  " << "Amico";
         QTest::newRow("blanks") << "   " << "     vediamo se sei un vero campione  " << "   ";
-        QTest::newRow("a long paste is cut to fit")
-            << QString(100000, u'W') << " " + QString(30, u'W') + " vediamo se sei un vero campione  " << QString(30, u'W');
-        QTest::newRow("a letter cut in half is dropped") << QString(29, u'x') + QString::fromUtf8("😀")
-                                                         << " " + QString(29, u'x') + " vediamo se sei un vero campione  "
-                                                         << QString(29, u'x');
+        const int fits = Tavola::nameLength;
+        QTest::newRow("a long paste is cut to fit") << QString(100000, u'W') << " " + QString(fits, u'W') + " vediamo se sei un vero campione  "
+                                                    << QString(fits, u'W');
+        QTest::newRow("a letter cut in half is dropped") << QString(fits - 1, u'x') + QString::fromUtf8("😀")
+                                                         << " " + QString(fits - 1, u'x') + " vediamo se sei un vero campione  "
+                                                         << QString(fits - 1, u'x');
     }
     void startUpGreetsThePupilByTheNameGiven()
     {
