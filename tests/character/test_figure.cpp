@@ -9,14 +9,10 @@
 
 namespace {
 
-const QByteArray &art();
 const QByteArray &manifest();
-
-bool write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+void addBrokenManifests();
+// The art, and the manifest unless it is empty; returns the manifest's path.
+QString writeCharacter(const QTemporaryDir &dir, const QByteArray &json);
 
 } // namespace
 
@@ -25,107 +21,49 @@ class TestFigure : public QObject
     Q_OBJECT
 
 private slots:
-    void aBrokenCharacterFileFailsSayingWhatIsWrong_data()
-    {
-        // Each row breaks the working manifest in one place; with nothing to
-        // replace there is no file at all.
-        QTest::addColumn<QByteArray>("from");
-        QTest::addColumn<QByteArray>("to");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("missing") << QByteArray() << QByteArray() << "il file non esiste";
-        QTest::newRow("not json") << manifest() << QByteArray("{ \"art\": ") << "non è un JSON valido";
-        QTest::newRow("an array") << manifest() << QByteArray("[1, 2, 3]") << "manca il formato";
-        QTest::newRow("another format") << QByteArray("character 1") << QByteArray("character 2") << "manca il formato";
-        QTest::newRow("no art named") << QByteArray("\"art\": \"mago.svg\",") << QByteArray() << "manca il nome del disegno";
-        QTest::newRow("art missing") << QByteArray("\"mago.svg\"") << QByteArray("\"assente.svg\"")
-                                     << "manca il disegno \"assente.svg\"";
-        QTest::newRow("art not svg") << QByteArray("\"mago.svg\"") << QByteArray("\"mago.json\"")
-                                     << "\"mago.json\" non è un SVG valido";
-        QTest::newRow("no pivot") << QByteArray("\"pivot\": [2, 4],") << QByteArray() << "manca il perno della figura";
-        QTest::newRow("no parts") << QByteArray("\"parts\": [") << QByteArray("\"parts\": [], \"x\": [")
-                                  << "non ci sono parti";
-        QTest::newRow("part not in the art") << QByteArray("{\"id\": \"body\",") << QByteArray("{\"id\": \"coda\",")
-                                             << "la parte \"coda\" non c'è nel disegno";
-        QTest::newRow("parent after its child")
-            << QByteArray("\"id\": \"eyes\", \"parent\": \"body\"") << QByteArray("\"id\": \"eyes\", \"parent\": \"lids\"")
-            << "la parte \"eyes\" segue \"lids\", che non la precede";
-        QTest::newRow("part twice") << QByteArray("{\"id\": \"lids\",") << QByteArray("{\"id\": \"eyes\",")
-                                    << "la parte \"eyes\" compare due volte";
-        QTest::newRow("unknown rest property") << QByteArray("{\"opacity\": 1}") << QByteArray("{\"colore\": 1}")
-                                               << "la parte \"eyes\" ha la proprietà sconosciuta \"colore\"";
-        QTest::newRow("eyelids not a part") << QByteArray("\"eyelids\": \"lids\"") << QByteArray("\"eyelids\": \"ciglia\"")
-                                            << "\"eyelids\" non nomina una parte";
-        QTest::newRow("no appearing") << QByteArray("\"show\"") << QByteArray("\"mostra\"")
-                                      << "l'animazione \"show\" non ha una durata";
-        QTest::newRow("no duration") << QByteArray("\"duration\": 500") << QByteArray("\"duration\": 0")
-                                     << "l'animazione \"Wave\" non ha una durata";
-        QTest::newRow("no tracks") << QByteArray("\"tracks\": [{\"part\": \"body\"")
-                                   << QByteArray("\"tracks\": [], \"x\": [{\"part\": \"body\"")
-                                   << "l'animazione \"Wave\" non ha tracce";
-        QTest::newRow("unknown part moved") << QByteArray("{\"part\": \"body\"") << QByteArray("{\"part\": \"coda\"")
-                                            << "muove la parte sconosciuta \"coda\"";
-        QTest::newRow("unknown property moved") << QByteArray("\"rotate\"") << QByteArray("\"gira\"")
-                                                << "ha una traccia senza una proprietà nota";
-        QTest::newRow("keys out of order") << QByteArray("[[0, 0], [500, 10]]") << QByteArray("[[500, 10], [0, 0]]")
-                                           << "in ordine di tempo";
-        QTest::newRow("key not a pair") << QByteArray("[500, 10]]") << QByteArray("[500]]") << "in ordine di tempo";
-        QTest::newRow("no keys") << QByteArray("[[0, 0], [500, 10]]") << QByteArray("[]")
-                                 << "l'animazione \"Wave\" ha una traccia senza chiavi";
-    }
+    void aBrokenCharacterFileFailsSayingWhatIsWrong_data() { addBrokenManifests(); }
     void aBrokenCharacterFileFailsSayingWhatIsWrong()
     {
         QFETCH(QByteArray, from);
         QFETCH(QByteArray, to);
         QFETCH(QString, reason);
+        // Each change breaks the manifest in one place only; with nothing to
+        // replace there is no manifest at all.
+        QVERIFY(from.isEmpty() || manifest().count(from) == 1);
         QTemporaryDir dir;
-        const QString path = dir.filePath("mago.json");
-        QVERIFY(write(dir.filePath("mago.svg"), art()));
-        if (!from.isEmpty()) {
-            QCOMPARE(manifest().count(from), 1);
-            QVERIFY(write(path, QByteArray(manifest()).replace(from, to)));
-        }
+        const QString path = writeCharacter(dir, from.isEmpty() ? from : QByteArray(manifest()).replace(from, to));
         try {
             Figure::load(path);
             QFAIL("no failure");
         } catch (const Failure &failure) {
-            QVERIFY2(failure.message().contains(path), qPrintable(failure.message()));
-            QVERIFY2(failure.message().contains(reason), qPrintable(failure.message()));
+            QVERIFY2(failure.message().contains(path) && failure.message().contains(reason),
+                     qPrintable(failure.message()));
         }
     }
 
     void partsAreDrawnAtTheirTrueSize_data()
     {
         QTest::addColumn<int>("scale");
-        QTest::newRow("1") << 1;
-        QTest::newRow("8") << 8;
-        QTest::newRow("24") << 24;
+        for (const int scale : {1, 8, 24})
+            QTest::addRow("%d", scale) << scale;
     }
     void partsAreDrawnAtTheirTrueSize()
     {
         QFETCH(int, scale);
         QTemporaryDir dir;
-        QVERIFY(write(dir.filePath("mago.svg"), art()));
-        QVERIFY(write(dir.filePath("mago.json"), manifest()));
-        const auto figure = Figure::load(dir.filePath("mago.json"));
+        const auto figure = Figure::load(writeCharacter(dir, manifest()));
         QImage image(4 * scale, 4 * scale, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
-        {
-            QPainter p(&image);
-            figure->paint(p, image.rect(), figure->rest());
-        }
+        QPainter painter(&image);
+        figure->paint(painter, image.rect(), figure->rest());
+        painter.end();
         // Across the middle of the body, which spans 1.25 units from 1.
-        const int row = int(1.6 * scale);
-        int first = -1;
-        int last = -1;
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(image.pixel(x, row)) >= 128) {
-                last = x;
-                if (first < 0)
-                    first = x;
-            }
-        }
-        QVERIFY2(qAbs(first - scale) <= 1 && qAbs(last + 1 - 2.25 * scale) <= 1,
-                 qPrintable(QStringLiteral("%1 to %2").arg(first).arg(last)));
+        QList<int> opaque;
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, int(1.6 * scale))) >= 128)
+                opaque << x;
+        QVERIFY2(qAbs(opaque.value(0) - scale) <= 1 && qAbs(opaque.size() - 1.25 * scale) <= 1,
+                 qPrintable(QStringLiteral("%1 from %2").arg(opaque.size()).arg(opaque.value(0))));
     }
 };
 
@@ -137,37 +75,70 @@ namespace {
 
 // A body of 1.25 units square, so its sprite's size in units is not whole
 // at most scales.
-const QByteArray &art()
-{
-    static const QByteArray bytes = R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 4 4">
-  <rect id="body" x="1" y="1" width="1.25" height="1.25" fill="#000"/>
-  <circle id="eyes" cx="3" cy="3" r="0.2" fill="#000"/>
-  <circle id="lids" cx="3" cy="3" r="0.2" fill="#000"/>
-</svg>)";
-    return bytes;
-}
+const QByteArray art = R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 4 4">
+  <rect id="body" x="1" y="1" width="1.25" height="1.25"/>
+  <circle id="eyes" cx="3" cy="3" r="0.2"/><circle id="lids" cx="3" cy="3" r="0.2"/></svg>)";
 
 const QByteArray &manifest()
 {
-    static const QByteArray bytes = R"({
-  "format": "decalumo-character 1",
-  "art": "mago.svg",
-  "pivot": [2, 4],
-  "parts": [
-    {"id": "body", "pivot": [1, 2]},
-    {"id": "eyes", "parent": "body", "rest": {"opacity": 1}},
-    {"id": "lids", "parent": "body", "rest": {"opacity": 0}}
-  ],
-  "eyelids": "lids",
-  "mouthOpen": "eyes",
-  "mouthClosed": "eyes",
+    static const QByteArray bytes = R"({"format": "decalumo-character 1", "art": "mago.svg", "pivot": [2, 4],
+  "parts": [{"id": "body", "pivot": [1, 2]}, {"id": "eyes", "parent": "body", "rest": {"opacity": 1}},
+            {"id": "lids", "parent": "body", "rest": {"opacity": 0}}],
+  "eyelids": "lids", "mouthOpen": "eyes", "mouthClosed": "eyes",
   "show": {"duration": 300, "tracks": [{"part": "figure", "property": "scale", "keys": [[0, 0], [300, 1]]}]},
   "glide": {"duration": 400, "tracks": [{"part": "figure", "property": "dy", "keys": [[0, 0], [400, 0]]}]},
-  "animations": {
-    "Wave": {"duration": 500, "tracks": [{"part": "body", "property": "rotate", "keys": [[0, 0], [500, 10]]}]}
-  }
+  "animations": {"Wave": {"duration": 500, "tracks": [{"part": "body", "property": "rotate", "keys": [[0, 0], [500, 10]]}]}}
 })";
     return bytes;
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+QString writeCharacter(const QTemporaryDir &dir, const QByteArray &json)
+{
+    write(dir.filePath("mago.svg"), art);
+    if (!json.isEmpty())
+        write(dir.filePath("mago.json"), json);
+    return dir.filePath("mago.json");
+}
+
+void addBrokenManifests()
+{
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    QTest::addColumn<QString>("reason");
+    const auto row = [](const char *name, const char *from, const char *to, const char *reason) {
+        QTest::newRow(name) << QByteArray(from) << QByteArray(to) << QString::fromUtf8(reason);
+    };
+    row("missing", "", "", "il file non esiste");
+    row("not json", R"("format":)", R"("format")", "non è un JSON valido");
+    row("no format", R"("format": "decalumo-character 1",)", "", "manca il formato");
+    row("another format", "character 1", "character 2", "manca il formato");
+    row("no art named", R"("art": "mago.svg",)", "", "manca il nome del disegno");
+    row("art missing", R"("mago.svg")", R"("assente.svg")", R"(manca il disegno "assente.svg")");
+    row("art not svg", R"("mago.svg")", R"("mago.json")", R"("mago.json" non è un SVG valido)");
+    row("no pivot", R"("pivot": [2, 4],)", "", "manca il perno della figura");
+    row("no parts", R"("parts": [)", R"("parts": [], "x": [)", "non ci sono parti");
+    row("part not in the art", R"({"id": "body",)", R"({"id": "coda",)", R"(la parte "coda" non c'è nel disegno)");
+    row("parent after its child", R"("eyes", "parent": "body")", R"("eyes", "parent": "lids")",
+        R"(la parte "eyes" segue "lids", che non la precede)");
+    row("part twice", R"({"id": "lids",)", R"({"id": "eyes",)", R"(la parte "eyes" compare due volte)");
+    row("unknown rest property", R"({"opacity": 1})", R"({"colore": 1})",
+        R"(la parte "eyes" ha la proprietà sconosciuta "colore")");
+    row("eyelids not a part", R"("eyelids": "lids")", R"("eyelids": "ciglia")", R"("eyelids" non nomina una parte)");
+    row("no appearing", R"("show")", R"("mostra")", R"(l'animazione "show" non ha una durata)");
+    row("no duration", R"("duration": 500)", R"("duration": 0)", R"(l'animazione "Wave" non ha una durata)");
+    row("no tracks", R"("tracks": [{"part": "body")", R"("tracks": [], "x": [{"part": "body")",
+        R"(l'animazione "Wave" non ha tracce)");
+    row("unknown part moved", R"({"part": "body")", R"({"part": "coda")", R"(muove la parte sconosciuta "coda")");
+    row("unknown property moved", R"("rotate")", R"("gira")", "ha una traccia senza una proprietà nota");
+    row("keys out of order", "[[0, 0], [500, 10]]", "[[500, 10], [0, 0]]", "in ordine di tempo");
+    row("key not a pair", "[500, 10]]", "[500]]", "in ordine di tempo");
+    row("no keys", "[[0, 0], [500, 10]]", "[]", R"(l'animazione "Wave" ha una traccia senza chiavi)");
 }
 
 } // namespace

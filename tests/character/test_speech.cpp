@@ -21,7 +21,6 @@ private slots:
                "risultato nello spazio sotto di me. Mi raccomando inserisci il risultato e premi invio e poi "
                "aspetta che io finisca di parlare e premi ancora invio per avere la domanda successiva"
             << 12000 << 30000 << 48;
-        QTest::newRow("praise") << "Sei sulla buona strada per diventare cavaliere" << 1500 << 5000 << 7;
     }
     void italianTextBecomesAudibleSpeechWithWordTimes()
     {
@@ -35,15 +34,12 @@ private slots:
         QVERIFY(ready.wait(20000));
         QCOMPARE(ready.at(0).at(0).value<quint64>(), ticket);
         const Clip clip = ready.at(0).at(1).value<Clip>();
-
         QVERIFY2(clip.error.isEmpty(), qPrintable(clip.error));
         QVERIFY2(clip.durationMs() >= minMs && clip.durationMs() <= maxMs, qPrintable(QString::number(clip.durationMs())));
         QVERIFY(clip.loudness(0, clip.durationMs()) > 0.01);
         QCOMPARE(clip.words.size(), words);
-        for (int i = 1; i < clip.words.size(); ++i) {
-            QVERIFY(clip.words[i].atMs > clip.words[i - 1].atMs);
-            QVERIFY(clip.words[i].position > clip.words[i - 1].position);
-        }
+        for (int i = 1; i < clip.words.size(); ++i)
+            QVERIFY(clip.words[i].atMs > clip.words[i - 1].atMs && clip.words[i].position > clip.words[i - 1].position);
         // The whole text was spoken, up to its last word.
         const SpokenWord &last = clip.words.last();
         QCOMPARE(last.position + last.length, text.size());
