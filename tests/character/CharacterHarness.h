@@ -14,18 +14,16 @@
 class FakeVoice : public Voice
 {
 public:
+    quint64 tickets = 0;
+
     quint64 synthesize(const QString &text) override
     {
         Clip clip;
-        clip.sampleRate = 8000;
-        clip.samples = QByteArray(text.size() * 1600, 0);
-        QMetaObject::invokeMethod(this, [this, ticket = ++m_tickets, clip] { emit ready(ticket, clip); },
+        clip.samples = QByteArray(text.size() * clip.sampleRate / 5, 0);
+        QMetaObject::invokeMethod(this, [this, ticket = ++tickets, clip] { emit ready(ticket, clip); },
                                   Qt::QueuedConnection);
-        return m_tickets;
+        return tickets;
     }
-
-private:
-    quint64 m_tickets = 0;
 };
 
 class FakeAudio : public AudioOutput

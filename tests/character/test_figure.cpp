@@ -87,7 +87,8 @@ const QByteArray &manifest()
   "eyelids": "lids", "mouthOpen": "eyes", "mouthClosed": "eyes",
   "show": {"duration": 300, "tracks": [{"part": "figure", "property": "scale", "keys": [[0, 0], [300, 1]]}]},
   "glide": {"duration": 400, "tracks": [{"part": "figure", "property": "dy", "keys": [[0, 0], [400, 0]]}]},
-  "animations": {"Wave": {"duration": 500, "tracks": [{"part": "body", "property": "rotate", "keys": [[0, 0], [500, 10]]}]}}
+  "animations": {"Wave": {"duration": 500,
+                          "tracks": [{"part": "body", "property": "rotate", "keys": [[0, 0], [500, 10]]}]}}
 })";
     return bytes;
 }
@@ -124,16 +125,13 @@ void addBrokenManifests()
     row("no pivot", R"("pivot": [2, 4],)", "", "manca il perno della figura");
     row("no parts", R"("parts": [)", R"("parts": [], "x": [)", "non ci sono parti");
     row("part not in the art", R"({"id": "body",)", R"({"id": "coda",)", R"(la parte "coda" non c'è nel disegno)");
-    row("parent after its child", R"("eyes", "parent": "body")", R"("eyes", "parent": "lids")",
-        R"(la parte "eyes" segue "lids", che non la precede)");
+    row("parent later", R"("eyes", "parent": "body")", R"("eyes", "parent": "lids")", R"("eyes" segue "lids")");
     row("part twice", R"({"id": "lids",)", R"({"id": "eyes",)", R"(la parte "eyes" compare due volte)");
-    row("unknown rest property", R"({"opacity": 1})", R"({"colore": 1})",
-        R"(la parte "eyes" ha la proprietà sconosciuta "colore")");
+    row("unknown rest", R"({"opacity": 1})", R"({"colore": 1})", R"("eyes" ha la proprietà sconosciuta "colore")");
     row("eyelids not a part", R"("eyelids": "lids")", R"("eyelids": "ciglia")", R"("eyelids" non nomina una parte)");
     row("no appearing", R"("show")", R"("mostra")", R"(l'animazione "show" non ha una durata)");
     row("no duration", R"("duration": 500)", R"("duration": 0)", R"(l'animazione "Wave" non ha una durata)");
-    row("no tracks", R"("tracks": [{"part": "body")", R"("tracks": [], "x": [{"part": "body")",
-        R"(l'animazione "Wave" non ha tracce)");
+    row("no tracks", R"([{"part": "body")", R"([], "x": [{"part": "body")", R"(l'animazione "Wave" non ha tracce)");
     row("unknown part moved", R"({"part": "body")", R"({"part": "coda")", R"(muove la parte sconosciuta "coda")");
     row("unknown property moved", R"("rotate")", R"("gira")", "ha una traccia senza una proprietà nota");
     row("keys out of order", "[[0, 0], [500, 10]]", "[[500, 10], [0, 0]]", "in ordine di tempo");

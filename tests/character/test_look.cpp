@@ -40,8 +40,8 @@ private slots:
     void withoutACompositorTheWindowTakesTheWizardsOutline()
     {
         CharacterHarness h;
-        CharacterWindow outlined(QStringLiteral("Merlin"), Figure::load(QStringLiteral(":/characters/merlin/merlin.json")),
-                                 h.clock, h.audio, h.voice, false);
+        CharacterWindow outlined(QStringLiteral("Merlin"), Figure::load(":/characters/merlin/merlin.json"), h.clock,
+                                 h.audio, h.voice, false);
         h.wizard = &outlined;
         h.wizard->setHeight(300); // one pixel per unit of the art
         h.wizard->Show();
