@@ -42,8 +42,7 @@ private slots:
         CharacterHarness h;
         CharacterWindow outlined(QStringLiteral("Merlin"), Figure::load(":/characters/merlin/merlin.json"), h.clock,
                                  h.audio, h.voice, false);
-        h.wizard = &outlined;
-        h.wizard->setHeight(300); // one pixel per unit of the art
+        h.wizard = &outlined; // at the art's own size, one pixel per unit
         h.wizard->Show();
         h.runQueue();
         QVERIFY(!outlined.testAttribute(Qt::WA_TranslucentBackground));
