@@ -1,78 +1,97 @@
 #include "QtAudioOutput.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QMediaDevices>
+#include "SoundDevice.h"
 
-#include <utility>
+#include <QDeadlineTimer>
+#include <QThread>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+// A working sink stops within milliseconds. A sound thread still busy after
+// this waits on a stuck sound server, and the program does not wait with it.
+constexpr int stopWaitMs = 300;
+
+void endAtOnce(int status, void *)
+{
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+}
 
 QtAudioOutput::QtAudioOutput(QObject *parent)
     : QObject(parent)
+    , m_line(std::make_shared<SoundLine>())
+    , m_thread(new QThread)
+    , m_device(new SoundDevice(m_line))
 {
+    m_thread->setObjectName(QStringLiteral("sound"));
+    m_device->moveToThread(m_thread);
+    connect(m_thread, &QThread::finished, m_device, &QObject::deleteLater);
+    m_thread->start();
+    // Finding the device is the slow part; it is done before the first words.
+    QMetaObject::invokeMethod(m_device, [device = m_device] { device->lookUp(); }, Qt::QueuedConnection);
 }
 
 QtAudioOutput::~QtAudioOutput()
 {
-    drop();
+    QMetaObject::invokeMethod(m_device, [device = m_device] {
+        device->close();
+        QThread::currentThread()->quit();
+    }, Qt::QueuedConnection);
+    if (m_thread->wait(QDeadlineTimer(stopWaitMs))) {
+        delete m_thread;
+        return;
+    }
+    // The thread is stuck on the sound server; it owns its device and shares
+    // only the line, so it is left to end with the process. The sound
+    // library's own clean-up at exit would wait for it, though (Qt Multimedia
+    // takes the lock the thread holds while it looks for the device), so the
+    // process ends before the libraries are torn down. Everything of this
+    // program has been destroyed by then.
+    on_exit(endAtOnce, nullptr);
 }
 
 bool QtAudioOutput::open(int sampleRate)
 {
-    if (m_device && m_rate == sampleRate)
+    QMutexLocker lock(&m_line->mutex);
+    if (m_line->rate == sampleRate)
         return true;
-    drop();
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull())
-        return false;
-    QAudioFormat format;
-    format.setSampleRate(sampleRate);
-    format.setChannelCount(1);
-    format.setSampleFormat(QAudioFormat::Int16);
-    if (!device.isFormatSupported(format))
-        return false;
-    m_sink = new QAudioSink(device, format, this);
-    // A quarter of a second ahead is enough to ride over a busy GUI thread
-    // and small enough that the words stay in step with the balloon.
-    m_sink->setBufferSize(sampleRate / 2);
-    m_device = m_sink->start();
-    if (!m_device || m_sink->error() != QAudio::NoError) {
-        drop();
-        return false;
+    if (!m_line->asking) {
+        m_line->asking = true;
+        m_line->rate = 0;
+        m_line->queued.clear();
+        QMetaObject::invokeMethod(m_device, [device = m_device, sampleRate] { device->open(sampleRate); },
+                                  Qt::QueuedConnection);
     }
-    connect(m_sink, &QAudioSink::stateChanged, this, [this](QAudio::State) {
-        if (m_sink && m_sink->error() != QAudio::NoError && m_sink->error() != QAudio::UnderrunError)
-            drop();
-    });
-    m_rate = sampleRate;
-    return true;
+    return false;
 }
 
 qint64 QtAudioOutput::push(const char *data, qint64 size)
 {
-    if (!m_device)
+    QMutexLocker lock(&m_line->mutex);
+    if (m_line->rate == 0 || m_line->asking)
         return 0;
-    const qint64 room = qMin<qint64>(size, m_sink->bytesFree());
-    const qint64 written = room > 0 ? m_device->write(data, room & ~qint64(1)) : 0;
-    if (written > 0)
-        m_taken += written;
-    return qMax<qint64>(0, written);
+    const qint64 n = qMin(size, m_line->capacity - m_line->queued.size()) & ~qint64(1);
+    if (n <= 0)
+        return 0;
+    m_line->queued.append(data, n);
+    m_line->taken += n;
+    if (!m_line->feeding) {
+        m_line->feeding = true;
+        QMetaObject::invokeMethod(m_device, [device = m_device] { device->feed(); }, Qt::QueuedConnection);
+    }
+    return n;
+}
+
+qint64 QtAudioOutput::bytesTaken() const
+{
+    QMutexLocker lock(&m_line->mutex);
+    return m_line->taken;
 }
 
 qint64 QtAudioOutput::playedUs() const
 {
-    return m_sink ? m_sink->processedUSecs() : 0;
-}
-
-void QtAudioOutput::drop()
-{
-    // Stopping emits stateChanged again, so forget the sink first.
-    QAudioSink *sink = std::exchange(m_sink, nullptr);
-    m_device = nullptr;
-    m_rate = 0;
-    if (sink) {
-        sink->disconnect(this);
-        sink->stop();
-        sink->deleteLater();
-    }
+    QMutexLocker lock(&m_line->mutex);
+    return m_line->playedUs;
 }

@@ -3,12 +3,17 @@
 #include "AudioOutput.h"
 
 #include <QObject>
+#include <memory>
 
-class QAudioSink;
-class QIODevice;
+class QThread;
+class SoundDevice;
+struct SoundLine;
 
-// The default sound device through a QAudioSink in push mode. When there is
-// no device, no sound server or the sink fails, it takes nothing.
+// The default sound device through a QAudioSink, run from a thread of its
+// own: finding the device, opening it and feeding it can each wait on a
+// sound server for as long as the server likes, and none of that may reach
+// the window. open() and push() return at once. When there is no device, no
+// sound server, a hung one, or the sink fails, it takes nothing.
 class QtAudioOutput : public QObject, public AudioOutput
 {
     Q_OBJECT
@@ -17,18 +22,16 @@ public:
     explicit QtAudioOutput(QObject *parent = nullptr);
     ~QtAudioOutput() override;
 
+    // False until the device plays at the rate; the first call asks for it.
     bool open(int sampleRate) override;
     qint64 push(const char *data, qint64 size) override;
 
-    // What the sink took and what it says it has played, for checking the path.
-    qint64 bytesTaken() const { return m_taken; }
+    // What was taken and what the sink says it has played, for checking the path.
+    qint64 bytesTaken() const;
     qint64 playedUs() const;
 
 private:
-    void drop();
-
-    QAudioSink *m_sink = nullptr;
-    QIODevice *m_device = nullptr;
-    int m_rate = 0;
-    qint64 m_taken = 0;
+    std::shared_ptr<SoundLine> m_line;
+    QThread *m_thread;
+    SoundDevice *m_device;
 };

@@ -1,7 +1,22 @@
 #include "SpeechWorker.h"
 
 #include <QCoreApplication>
-#include <espeak-ng/speak_lib.h>
+#include <QFileInfo>
+#include <cstdio>
+#include <espeak-ng/espeak_ng.h>
+
+// espeak-ng 1.51 (Debian 12) asks its sound library for the default device
+// even when it only synthesises into memory, and that library connects to
+// the sound server to see if it answers: a hung server holds synthesis for
+// half a minute. Answering that request here with "no device" keeps espeak-ng
+// away from the sound system; this program plays the samples itself.
+extern "C" {
+struct audio_object;
+struct audio_object *create_audio_device_object(const char *, const char *, const char *)
+{
+    return nullptr;
+}
+}
 
 namespace {
 
@@ -72,19 +87,47 @@ bool SpeechWorker::initialize()
 {
     if (m_sampleRate > 0 || !m_initError.isEmpty())
         return m_sampleRate > 0;
-    m_sampleRate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 100, nullptr,
-                                     espeakINITIALIZE_DONT_EXIT);
-    if (m_sampleRate <= 0) {
-        m_initError = QStringLiteral("la sintesi vocale espeak-ng non si avvia");
-        return false;
-    }
-    if (espeak_SetVoiceByName("it") != EE_OK) {
-        m_sampleRate = 0;
+    const QString problem = loadItalian();
+    if (!problem.isEmpty()) {
         m_initError = QStringLiteral("manca la voce italiana di espeak-ng");
+        // Said once: the teacher needs to know why the wizard only writes.
+        std::fputs(qPrintable(problem + QLatin1Char('\n')), stderr);
         return false;
     }
     espeak_SetSynthCallback(onSynth);
     return true;
+}
+
+QString SpeechWorker::loadItalian()
+{
+    espeak_ng_InitializePath(nullptr);
+    const char *path = nullptr;
+    espeak_Info(&path);
+    const QString folder = QString::fromLocal8Bit(path);
+    // espeak-ng reports a missing file in English, or not at all, so look first.
+    for (const char *file : {"phontab", "phonindex", "phondata", "intonations", "it_dict", "lang/roa/it"}) {
+        const QString needed = folder + QLatin1Char('/') + QLatin1String(file);
+        if (!QFileInfo(needed).isReadable())
+            return QStringLiteral("Decalumo: il mago parlerà solo per scritto, perché manca la voce italiana di "
+                                  "espeak-ng (%1). Installare il pacchetto Debian espeak-ng-data.")
+                .arg(needed);
+    }
+    const QString broken = QStringLiteral("Decalumo: il mago parlerà solo per scritto, perché la voce italiana di "
+                                          "espeak-ng in %1 è danneggiata. Reinstallare il pacchetto Debian "
+                                          "espeak-ng-data.")
+                               .arg(folder);
+    espeak_ng_ERROR_CONTEXT context = nullptr;
+    const espeak_ng_STATUS status = espeak_ng_Initialize(&context);
+    espeak_ng_ClearErrorContext(&context);
+    // Synchronous, and without ENOUTPUT_MODE_SPEAK_AUDIO: the samples only come back here.
+    if (status != ENS_OK || espeak_ng_InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 100, nullptr) != ENS_OK)
+        return broken;
+    m_sampleRate = espeak_ng_GetSampleRate();
+    if (m_sampleRate <= 0 || espeak_ng_SetVoiceByName("it") != ENS_OK) {
+        m_sampleRate = 0;
+        return broken;
+    }
+    return {};
 }
 
 void SpeechWorker::synthesize(quint64 ticket, const QString &text)

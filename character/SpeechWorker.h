@@ -26,6 +26,8 @@ private:
     SpeechWorker();
     void synthesize(quint64 ticket, const QString &text);
     bool initialize();
+    // Returns what keeps the Italian voice from speaking, as one line for the teacher.
+    QString loadItalian();
 
     QThread m_thread;
     std::atomic<quint64> m_nextTicket{1};
