@@ -43,7 +43,9 @@ void SoundDevice::open(int sampleRate)
         answer(0);
         return;
     }
-    m_sink = new QAudioSink(m_output, format, this);
+    // Without a parent: Qt 6.4 gives the sink's backend the same parent as
+    // the sink, and deleting that parent would then delete the backend twice.
+    m_sink = new QAudioSink(m_output, format);
     // A quarter of a second ahead is enough to ride over a busy moment and
     // small enough that the words stay in step with the balloon.
     m_sink->setBufferSize(sampleRate / 2);
