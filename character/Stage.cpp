@@ -56,6 +56,7 @@ void Stage::idle(qint64 now)
     }
     Pose pose = m_figure.rest();
     m_figure.setMouth(pose, 0);
+    m_figure.setBlink(pose, eyesShut(now));
     show(pose);
 }
 

@@ -37,6 +37,20 @@ private slots:
                 QVERIFY2(frames[i] != frames[j], qPrintable(animations[i] + " = " + animations[j]));
     }
 
+    void theWizardBlinksWhileHeWaits()
+    {
+        CharacterHarness h;
+        h.wizard->Show();
+        h.runQueue();
+        const QImage rest = h.wizard->grab().toImage();
+        bool blinked = false;
+        for (int i = 0; i < 400 && !blinked; ++i) { // 8 s, longer than any gap between blinks
+            h.advance(20);
+            blinked = h.wizard->grab().toImage() != rest;
+        }
+        QVERIFY(blinked);
+    }
+
     void withoutACompositorTheWindowTakesTheWizardsOutline()
     {
         CharacterHarness h;
