@@ -8,7 +8,6 @@
 #include "Tavola.h"
 
 #include <QApplication>
-#include <QScreen>
 
 int main(int argc, char *argv[])
 {
@@ -31,7 +30,9 @@ int main(int argc, char *argv[])
     EndSignals endSignals;
     QObject::connect(&endSignals, &EndSignals::received, &tavola,
                      [&tavola](int signalNumber) { tavola.endNow(128 + signalNumber); });
-    tavola.move(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+    agent.setOwner(&tavola);
+    QObject::connect(&tavola, &Tavola::keepClearChanged, [&agent](const QList<QRect> &areas) { agent.setKeepClear(areas); });
+    tavola.placeOnScreen();
     tavola.start();
     if (const std::optional<int> status = program.endedWith())
         return *status;

@@ -8,7 +8,9 @@
 
 namespace {
 
-constexpr int maxTextWidth = 300;
+// Widest first: a narrower balloon is taller, but may fit where a wide one
+// would cover something.
+constexpr int textWidths[] = {300, 230, 170};
 constexpr int padding = 12;
 constexpr int tail = 16; // room on the left for the point towards the mouth
 constexpr int radius = 14;
@@ -24,8 +26,8 @@ QFont balloonFont()
 } // namespace
 
 Balloon::Balloon(bool composited, QWidget *owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
-                         | Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus
+                         | Qt::NoDropShadowWindowHint)
     , m_composited(composited)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -46,7 +48,13 @@ void Balloon::say(const QString &text, bool more)
     }
     m_marked = -1;
     setAccessibleName(m_text);
+    m_sizes.clear();
+    for (int width : textWidths)
+        m_sizes.append(wrap(width, nullptr));
+    m_wrap = 0;
     layOut();
+    if (!m_character.isNull())
+        placeBeside(m_character);
     update();
 }
 
@@ -75,19 +83,27 @@ QString Balloon::markedWord() const
 void Balloon::placeBeside(const QRect &character)
 {
     m_character = character;
-    QPoint at(character.x() + character.width() * 7 / 10, character.y() + character.height() * 3 / 8 - height());
-    if (const QScreen *s = screen()) {
-        const QRect room = s->availableGeometry();
-        at.setX(qBound(room.left(), at.x(), qMax(room.left(), room.right() - width())));
-        at.setY(qBound(room.top(), at.y(), qMax(room.top(), room.bottom() - height())));
+    const QScreen *s = screen();
+    const QRect room = s ? s->availableGeometry() : QRect(character.topLeft() - QPoint(4000, 4000), QSize(8000, 8000));
+    const BalloonPlacement::Choice choice = BalloonPlacement::choose(character, m_sizes, room, m_keepClear);
+    if (choice.size != m_wrap || choice.side != m_side) {
+        m_wrap = choice.size;
+        m_side = choice.side;
+        layOut();
     }
-    move(at);
+    move(choice.rect.topLeft());
 }
 
-void Balloon::layOut()
+void Balloon::setKeepClear(const QList<QRect> &areas)
+{
+    m_keepClear = areas;
+    if (!m_character.isNull())
+        placeBeside(m_character);
+}
+
+QSize Balloon::wrap(int textWidth, QList<Word> *words) const
 {
     const QFontMetrics fm(font());
-    m_words.clear();
     static const QRegularExpression word(QStringLiteral("\\S+"));
     int x = 0;
     int y = 0;
@@ -96,34 +112,43 @@ void Balloon::layOut()
     for (auto it = word.globalMatch(m_text); it.hasNext();) {
         const auto m = it.next();
         const int w = fm.horizontalAdvance(m.captured());
-        if (x > 0 && x + w > maxTextWidth) {
+        if (x > 0 && x + w > textWidth) {
             x = 0;
             y += fm.lineSpacing();
         }
-        m_words.append({int(m.capturedStart()), int(m.capturedLength()), QRect(x, y, w, fm.height())});
+        if (words)
+            words->append({int(m.capturedStart()), int(m.capturedLength()), QRect(x, y, w, fm.height())});
         widest = qMax(widest, x + w);
         x += w + space;
     }
-    const QSize text(widest, y + fm.height());
-    resize(tail + text.width() + 2 * padding, text.height() + 2 * padding);
+    return QSize(tail + widest + 2 * padding, y + fm.height() + 2 * padding);
+}
+
+void Balloon::layOut()
+{
+    m_words.clear();
+    const int wrapAt = textWidths[qBound(0, m_wrap, int(std::size(textWidths)) - 1)];
+    resize(wrap(wrapAt, &m_words));
+    const int left = m_side == BalloonPlacement::Right ? tail : 0;
     for (Word &w : m_words)
-        w.box.translate(tail + padding, padding);
+        w.box.translate(left + padding, padding);
     if (!m_composited)
         setMask(QRegion(outline().toFillPolygon().toPolygon()));
-    if (!m_character.isNull())
-        placeBeside(m_character);
 }
 
 QPainterPath Balloon::outline() const
 {
-    const QRectF body = QRectF(rect()).adjusted(tail + 1, 1, -1, -1);
+    const bool right = m_side == BalloonPlacement::Right;
+    const QRectF body = QRectF(rect()).adjusted(right ? tail + 1 : 1, 1, right ? -1 : -tail - 1, -1);
     QPainterPath path;
     path.addRoundedRect(body, radius, radius);
-    QPainterPath point;
+    // The point reaches out towards the mouth, on the character's side.
+    const double edge = right ? body.left() + 2 : body.right() - 2;
     const double y = body.bottom() - radius - 4;
-    point.moveTo(body.left() + 2, y - 12);
-    point.lineTo(1, body.bottom() - 2);
-    point.lineTo(body.left() + 2, y);
+    QPainterPath point;
+    point.moveTo(edge, y - 12);
+    point.lineTo(right ? 1 : width() - 1, body.bottom() - 2);
+    point.lineTo(edge, y);
     return path.united(point);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BalloonPlacement.h"
+
 #include <QList>
 #include <QRect>
 #include <QWidget>
@@ -18,8 +20,11 @@ public:
     void say(const QString &text, bool more);
     // Marks the word at [position, position + length) of the last text said.
     void mark(int position, int length);
-    // Sits to the right of the character's head, inside the screen.
+    // Sits beside the character's head, inside the screen, on the side that
+    // covers none of the areas to keep clear (see BalloonPlacement).
     void placeBeside(const QRect &character);
+    // Screen areas the pupil must see, the most important first.
+    void setKeepClear(const QList<QRect> &areas);
 
     QString text() const { return m_text; }
     QString markedWord() const;
@@ -35,6 +40,7 @@ private:
         QRect box;
     };
 
+    QSize wrap(int textWidth, QList<Word> *words) const;
     void layOut();
     QPainterPath outline() const;
 
@@ -44,4 +50,8 @@ private:
     int m_marked = -1;
     QList<Word> m_words;
     QRect m_character;
+    QList<QRect> m_keepClear;
+    QList<QSize> m_sizes; // one per wrapping width, widest first
+    int m_wrap = -1;
+    BalloonPlacement::Side m_side = BalloonPlacement::Right;
 };

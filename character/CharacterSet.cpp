@@ -8,11 +8,24 @@
 #include "QtAudioOutput.h"
 #include "SteadyClock.h"
 
+#include <QWindow>
+
 static void initCharacterResources()
 {
     // The art is built into this static library; make sure its resources
     // are registered even when the linker keeps no reference to them.
     Q_INIT_RESOURCE(characters);
+}
+
+// A transient window, not a child: the set, not the owner, keeps the
+// character alive.
+static void belong(QWidget &character, QWidget *owner)
+{
+    if (!owner)
+        return;
+    character.winId();
+    owner->winId();
+    character.windowHandle()->setTransientParent(owner->windowHandle());
 }
 
 CharacterSet::CharacterSet()
@@ -42,7 +55,23 @@ void CharacterSet::Load(const QString &id, const QString &file)
 {
     auto window = std::make_unique<CharacterWindow>(id, Figure::load(file), *m_clock, *m_audio,
                                                     *m_voice, m_composited);
+    belong(*window, m_owner);
+    window->setKeepClear(m_keepClear);
     m_characters[id] = std::move(window);
+}
+
+void CharacterSet::setOwner(QWidget *owner)
+{
+    m_owner = owner;
+    for (auto &[id, window] : m_characters)
+        belong(*window, owner);
+}
+
+void CharacterSet::setKeepClear(const QList<QRect> &areas)
+{
+    m_keepClear = areas;
+    for (auto &[id, window] : m_characters)
+        window->setKeepClear(areas);
 }
 
 Character &CharacterSet::Item(const QString &id)

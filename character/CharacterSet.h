@@ -2,6 +2,9 @@
 
 #include "Characters.h"
 
+#include <QList>
+#include <QPointer>
+#include <QRect>
 #include <QString>
 #include <map>
 #include <memory>
@@ -10,6 +13,7 @@ class AudioOutput;
 class CharacterWindow;
 class Clock;
 class Voice;
+class QWidget;
 
 // The characters of the program, each in its own window. By default they
 // keep real time, speak with espeak-ng's Italian voice and play on the
@@ -27,6 +31,13 @@ public:
     // The same character as Item(), as the window it lives in.
     CharacterWindow &window(const QString &id);
 
+    // The characters belong to this window: they stay above it but below
+    // everything else, and are minimised with it.
+    void setOwner(QWidget *owner);
+    // Screen areas that the characters' balloons must leave visible, the
+    // most important first.
+    void setKeepClear(const QList<QRect> &areas);
+
 private:
     std::unique_ptr<Clock> m_ownClock;
     std::unique_ptr<AudioOutput> m_ownAudio;
@@ -35,5 +46,7 @@ private:
     AudioOutput *m_audio;
     Voice *m_voice;
     bool m_composited;
+    QPointer<QWidget> m_owner;
+    QList<QRect> m_keepClear;
     std::map<QString, std::unique_ptr<CharacterWindow>> m_characters;
 };

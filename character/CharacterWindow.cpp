@@ -17,8 +17,8 @@ constexpr qint64 frameMs = 25;
 
 CharacterWindow::CharacterWindow(const QString &id, std::shared_ptr<const Figure> figure,
                                  Clock &clock, AudioOutput &audio, Voice &voice, bool composited)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
-                           | Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus
+                           | Qt::NoDropShadowWindowHint)
     , m_id(id)
     , m_figure(std::move(figure))
     , m_clock(clock)
@@ -63,6 +63,11 @@ void CharacterWindow::setHeight(int height)
     const int h = qMax(1, height);
     resize(qMax(1, int(std::lround(h * art.width() / art.height()))), h);
     m_stage.resized();
+}
+
+void CharacterWindow::setKeepClear(const QList<QRect> &areas)
+{
+    m_balloon->setKeepClear(areas);
 }
 
 void CharacterWindow::Speak(const QString &text)

@@ -33,6 +33,9 @@ public:
     void setHeight(int height) override;
     void Speak(const QString &text) override;
 
+    // Screen areas the speech balloon must leave visible, the most important first.
+    void setKeepClear(const QList<QRect> &areas);
+
     // Requests issued and not yet finished, the running one included.
     int pending() const { return int(m_queue.size()); }
     double mouthOpening() const { return m_stage.sound().mouth(); }

@@ -236,6 +236,8 @@ void Tavola::start()
     if (m_ended)
         return;
     show();
+    if (m_placing)
+        placeOnceFramed();
     Form_Activate();
 }
 
@@ -248,6 +250,10 @@ bool Tavola::eventFilter(QObject *watched, QEvent *event)
             code = 13;
         else if (!key->text().isEmpty())
             code = qint16(key->text().at(0).unicode());
+        // An Alt key that no enabled button took (Alt+N before the answer)
+        // is no typing.
+        if (key->modifiers() & Qt::AltModifier)
+            return true;
         if (code != 0)
             Text3_KeyPress(code);
     }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
+#include <QRect>
 
 #include <functional>
 
@@ -38,6 +40,11 @@ public:
 
     // Loads, shows and activates the window, in that order.
     void start();
+    // Puts the window, before start(), where the wizard's place expects its
+    // client area, and once more as soon as the window manager has framed it.
+    void placeOnScreen();
+    // Screen areas the pupil must be able to see, the most important first.
+    QList<QRect> keepClear() const;
 
     // Ends the program from outside its handlers, whatever box is waiting:
     // the session ends, or the program was told to stop.
@@ -80,9 +87,14 @@ public:
     qint16 secondsLeft = 0;
     QString windowsDir;
 
+signals:
+    void keepClearChanged(const QList<QRect> &areas);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void createControls();
@@ -104,6 +116,9 @@ private:
     void tick();
     void showQuestion(bool visible);
     void praise(Character &merlin, qint16 k);
+    void moveWizard(Character &merlin);
+    bool placeFor(const QMargins &frame);
+    void placeOnceFramed();
 
     Characters &Agent1;
     Dialogs &m_dialogs;
@@ -113,4 +128,7 @@ private:
     bool m_leaving = false;
     // The current question has its verdict.
     bool m_judged = false;
+    bool m_placing = false;
+    // How far the client area sits from where the wizard's place expects it.
+    QPoint m_wizardOffset;
 };

@@ -35,7 +35,7 @@ void Tavola::check()
         lblMessage->setCaption(QStringLiteral("Esatto. Sei forte!!!"));
         ++correctCount;
         merlin.Show();
-        merlin.MoveTo(Wizard::x, Wizard::y);
+        moveWizard(merlin);
         merlin.setHeight(Wizard::height);
         // The caption still holds the count from before this answer.
         praise(merlin, lblScore->caption().toShort());
@@ -44,7 +44,7 @@ void Tavola::check()
         lblMessage->setCaption(QStringLiteral("Sbagliato!! ") + Text7->text());
         ++wrongCount;
         merlin.Show();
-        merlin.MoveTo(Wizard::x, Wizard::y);
+        moveWizard(merlin);
         merlin.Play(QStringLiteral("Greet"));
         merlin.setHeight(Wizard::height);
         merlin.Speak(QStringLiteral("Sbagliato"));

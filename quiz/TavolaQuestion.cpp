@@ -35,7 +35,7 @@ void Tavola::newQuestion()
 
     Character &merlin = Agent1.Item(Wizard::id);
     merlin.Show();
-    merlin.MoveTo(Wizard::x, Wizard::y);
+    moveWizard(merlin);
     merlin.Play(QStringLiteral("Greet"));
     merlin.setHeight(Wizard::height);
     merlin.Speak(Text1->text());

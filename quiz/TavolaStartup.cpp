@@ -53,7 +53,7 @@ void Tavola::load()
     Agent1.Load(Wizard::id, Wizard::file);
     Character &merlin = Agent1.Item(Wizard::id);
     merlin.Show();
-    merlin.MoveTo(Wizard::x, Wizard::y);
+    moveWizard(merlin);
     merlin.Play(QStringLiteral("Announce"));
     merlin.setHeight(Wizard::height);
     merlin.Speak(announcement);

@@ -37,9 +37,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&t));
         h.agent.Load(Wizard::id, Wizard::file);
         t.Text3->setFocus();
+        t.Text3->setText(QStringLiteral("70"));
         // A mnemonic presses the button at once and clicks it a moment later.
         QTest::keyClick(t.Text3, Qt::Key_N, Qt::AltModifier);
         QVERIFY(!t.cmdNext->isDown());
+        QCOMPARE(t.Text3->text(), QStringLiteral("70"));
 
         t.cmdNext->setEnabled(true);
         h.random.script(1, 4);

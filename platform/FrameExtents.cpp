@@ -1,0 +1,92 @@
+#include "FrameExtents.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QThread>
+#include <QWidget>
+#include <QWindow>
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// A manager that answers does so within a few milliseconds; this only
+// bounds the wait for one that claims to and does not.
+constexpr int answerWaitMs = 500;
+
+template <typename T>
+using Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+xcb_atom_t atom(xcb_connection_t *c, const char *name)
+{
+    Reply<xcb_intern_atom_reply_t> r(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr), &std::free);
+    return r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+bool supported(xcb_connection_t *c, xcb_window_t root, xcb_atom_t wanted)
+{
+    Reply<xcb_get_property_reply_t> r(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 4096),
+                               nullptr),
+        &std::free);
+    if (!r || r->format != 32)
+        return false;
+    const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(r.get()));
+    const int n = xcb_get_property_value_length(r.get()) / 4;
+    return std::find(atoms, atoms + n, wanted) != atoms + n;
+}
+
+std::optional<QMargins> extents(xcb_connection_t *c, xcb_window_t window, xcb_atom_t property)
+{
+    Reply<xcb_get_property_reply_t> r(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, XCB_ATOM_CARDINAL, 0, 4), nullptr),
+        &std::free);
+    if (!r || r->format != 32 || xcb_get_property_value_length(r.get()) != 16)
+        return std::nullopt;
+    // left, right, top, bottom
+    const auto *v = static_cast<const uint32_t *>(xcb_get_property_value(r.get()));
+    return QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));
+}
+
+} // namespace
+
+std::optional<QMargins> FrameExtents::ask(QWidget &window)
+{
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11)
+        return std::nullopt;
+    xcb_connection_t *c = x11->connection();
+    const auto id = xcb_window_t(window.winId());
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_atom_t request = atom(c, "_NET_REQUEST_FRAME_EXTENTS");
+    const xcb_atom_t property = atom(c, "_NET_FRAME_EXTENTS");
+    if (!supported(c, root, request))
+        return std::nullopt;
+
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = request;
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&message));
+    xcb_flush(c);
+
+    QElapsedTimer waited;
+    waited.start();
+    std::optional<QMargins> found;
+    while (!(found = extents(c, id, property)) && waited.elapsed() < answerWaitMs)
+        QThread::msleep(5);
+    if (!found)
+        return std::nullopt;
+    const qreal ratio = window.windowHandle() ? window.windowHandle()->devicePixelRatio() : 1.0;
+    const auto scaled = [ratio](int v) { return int(std::lround(v / ratio)); };
+    return QMargins(scaled(found->left()), scaled(found->top()), scaled(found->right()), scaled(found->bottom()));
+}

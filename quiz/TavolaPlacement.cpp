@@ -1,0 +1,98 @@
+#include "Tavola.h"
+
+#include "Character.h"
+#include "ClientArea.h"
+#include "FormLabel.h"
+#include "FrameExtents.h"
+#include "WindowPlacement.h"
+#include "Wizard.h"
+
+#include <QElapsedTimer>
+#include <QLayout>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+namespace {
+
+// With the client area's top-left corner here, the wizard at his place and
+// height stands with his feet on the top edge of the cyan band around the
+// answer box (the band's top is 328 pixels down the client area).
+const QPoint wizardClient(4, 46);
+const QRect answerBand(192, 328, 489, 89);
+const QRect countersPanel(0, 0, 225, 297);
+
+// Framing takes a window manager a few milliseconds; without one, nothing
+// ever comes and the first placement stands.
+constexpr int frameCheckMs = 20;
+constexpr int frameWaitMs = 3000;
+
+} // namespace
+
+void Tavola::moveWizard(Character &merlin)
+{
+    merlin.MoveTo(Wizard::x + m_wizardOffset.x(), Wizard::y + m_wizardOffset.y());
+}
+
+void Tavola::placeOnScreen()
+{
+    m_placing = true;
+    // The wizard is sent to his place before the window is shown, so the
+    // frame is asked of the window manager beforehand.
+    placeFor(FrameExtents::ask(*this).value_or(QMargins()));
+}
+
+bool Tavola::placeFor(const QMargins &frame)
+{
+    layout()->activate(); // the menu bar's height, before the window is shown
+    const WindowPlacement p =
+        WindowPlacement::place(screen()->availableGeometry(), frame, size(), client->pos(), wizardClient);
+    m_wizardOffset = p.offset;
+    if (p.geometry == geometry())
+        return false;
+    setGeometry(p.geometry);
+    return true;
+}
+
+void Tavola::placeOnceFramed()
+{
+    auto *poll = new QTimer(this);
+    auto *waited = new QElapsedTimer;
+    waited->start();
+    connect(poll, &QTimer::timeout, this, [this, poll, waited] {
+        const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+        if (frame.isNull() && waited->elapsed() < frameWaitMs)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        delete waited;
+        if (!frame.isNull())
+            placeFor(frame);
+    });
+    poll->start(frameCheckMs);
+}
+
+QList<QRect> Tavola::keepClear() const
+{
+    const auto onScreen = [this](const QRect &r) { return QRect(client->mapToGlobal(r.topLeft()), r.size()); };
+    const QRect clock = Label11->geometry().united(lblconto->geometry());
+    // The operands are empty until the first question: make room for "10" each.
+    const int operand = lblNum1->fontMetrics().horizontalAdvance(QStringLiteral("10")) + 8;
+    const QRect question(lblNum1->x(), 0, lblNum2->x() + operand - lblNum1->x(), lblNum1->fontMetrics().height() + 8);
+    // The verdict grows to the right as it gets longer: keep its whole line.
+    const QRect verdict(lblMessage->x(), lblMessage->y(), clientWidth - lblMessage->x(), lblMessage->height());
+    return {onScreen(clock), onScreen(verdict), onScreen(question), onScreen(answerBand), onScreen(countersPanel)};
+}
+
+void Tavola::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    emit keepClearChanged(keepClear());
+}
+
+void Tavola::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    emit keepClearChanged(keepClear());
+}

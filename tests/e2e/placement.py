@@ -1,0 +1,301 @@
+#!/usr/bin/python3
+"""Runs the real program under real window managers and checks where the
+window and the wizard stand and how they stack.
+
+Each case gets its own X server with one window manager, at a scale, with or
+without a 28-pixel top panel. One run of the program per case: the frame
+must lie on the free part of the screen, the wizard's feet must meet the top
+of the cyan band around the answer box, the wizard must stay above the window
+and below a message box, and must go away while the window is minimised.
+
+    placement.py PROGRAM [--shots DIR] [--all]
+
+--shots saves screenshots of the announcement, a verdict and the goodbye box;
+--all runs every window manager at scales 1 and 2 and prints the offsets.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+from Xlib import X, Xatom, display
+
+SKIP = 77
+TOLERANCE = 4  # pixels, at the program's own scale
+BAND = (0, 255, 255)
+# Where the band is, in the client area's pixels at scale 1: a column right of
+# the answer box, inside the band, and how tall the band is.
+BAND_COLUMN = 673
+BAND_HEIGHT = 89
+# The wizard's feet, as a fraction of his window's height.
+FEET = 292 / 300
+
+
+def wait_for(what, condition, timeout=10.0):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.05)
+    raise AssertionError("timed out waiting for " + what)
+
+
+WINDOW_MANAGERS = {
+    "openbox": ["openbox", "--sm-disable"],
+    "xfwm4": ["xfwm4", "--compositor=on", "--sm-client-disable"],
+    "mutter": ["mutter", "--x11", "--sm-disable"],
+}
+
+
+class Desktop:
+    """A private X server with one window manager and, if asked, a top panel."""
+
+    def __init__(self, wm, scale, panel):
+        self.work = tempfile.mkdtemp()
+        self.processes = []
+        width, height = 1280 * scale, 1024 * scale
+        read, write = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{width}x{height}x24",
+                                 "-nolisten", "tcp", "-noreset"], pass_fds=[write],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        self.processes.append(xvfb)
+        with os.fdopen(read) as f:
+            self.name = ":" + f.readline().strip()
+        self.env = dict(os.environ, DISPLAY=self.name, HOME=self.work, XDG_CONFIG_HOME=self.work + "/config",
+                        XDG_DATA_HOME=self.work + "/data", XDG_RUNTIME_DIR=self.work)
+        os.chmod(self.work, 0o700)
+        self.x = display.Display(self.name)
+        self.root = self.x.screen().root
+        self.atom = self.x.intern_atom
+        if panel:
+            self.panel = self._panel(width, panel)
+        log = open(os.path.join(self.work, "wm.log"), "w")
+        self.processes.append(subprocess.Popen(["dbus-run-session", "--", *WINDOW_MANAGERS[wm]], env=self.env,
+                                               stdout=log, stderr=log))
+        wait_for(wm + " to manage the screen", lambda: self.property(self.root, "_NET_SUPPORTING_WM_CHECK"))
+        if panel:
+            wait_for("the panel's strut", lambda: self.available()[1] >= panel)
+
+    def _panel(self, width, height):
+        w = self.root.create_window(0, 0, width, height, 0, X.CopyFromParent, X.InputOutput, X.CopyFromParent,
+                                    background_pixel=0x404060)
+        w.change_property(self.atom("_NET_WM_WINDOW_TYPE"), Xatom.ATOM, 32, [self.atom("_NET_WM_WINDOW_TYPE_DOCK")])
+        w.change_property(self.atom("_NET_WM_STRUT_PARTIAL"), Xatom.CARDINAL, 32,
+                          [0, 0, height, 0, 0, 0, 0, 0, 0, width - 1, 0, 0])
+        w.change_property(self.atom("_NET_WM_STRUT"), Xatom.CARDINAL, 32, [0, 0, height, 0])
+        w.map()
+        self.x.flush()
+        return w
+
+    def property(self, window, name, kind=X.AnyPropertyType):
+        try:
+            p = window.get_full_property(self.atom(name), kind)
+        except Exception:
+            return None
+        return list(p.value) if p else None
+
+    def available(self):
+        area = self.property(self.root, "_NET_WORKAREA")
+        return area[:4] if area else [0, 0, self.x.screen().width_in_pixels, self.x.screen().height_in_pixels]
+
+    def windows(self, title):
+        found = []
+        for w in self.property(self.root, "_NET_CLIENT_LIST") or []:
+            window = self.x.create_resource_object("window", w)
+            try:
+                name = window.get_full_property(self.atom("_NET_WM_NAME"), 0)
+            except Exception:
+                continue
+            text = name.value.decode() if name and isinstance(name.value, bytes) else (name.value if name else "")
+            if text.strip() == title:
+                found.append(window)
+        return found
+
+    def one(self, title):
+        return wait_for("a window titled " + title, lambda: (self.windows(title) or [None])[0])
+
+    def geometry(self, window):
+        g = window.get_geometry()
+        at = window.translate_coords(self.root, 0, 0)
+        return -at.x, -at.y, g.width, g.height
+
+    def frame(self, window):
+        """The frame as the window manager states it: some draw invisible
+        borders for resizing around the visible one."""
+        extents = self.property(window, "_NET_FRAME_EXTENTS")
+        if extents:
+            x, y, w, h = self.geometry(window)
+            left, right, top, bottom = extents
+            return x - left, y - top, w + left + right, h + top + bottom
+        while True:
+            parent = window.query_tree().parent
+            if parent.id == self.root.id:
+                return self.geometry(window)
+            window = parent
+
+    def stacking(self):
+        return self.property(self.root, "_NET_CLIENT_LIST_STACKING") or []
+
+    def mapped(self, window):
+        return window.get_attributes().map_state == X.IsViewable
+
+    def shown(self, window):
+        """Mapped and not hidden: a compositing manager may keep a minimised
+        window mapped and only mark it hidden."""
+        hidden = self.atom("_NET_WM_STATE_HIDDEN") in (self.property(window, "_NET_WM_STATE") or [])
+        return self.mapped(window) and not hidden
+
+    def column(self, x, top, height):
+        image = self.root.get_image(x, top, 1, height, X.ZPixmap, 0xFFFFFFFF)
+        data = image.data
+        return [(data[i + 2], data[i + 1], data[i]) for i in range(0, len(data), 4)]
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *args], env=self.env, capture_output=True)
+
+    def shoot(self, path):
+        subprocess.run(["import", "-window", "root", path], env=self.env, capture_output=True)
+
+    def close(self):
+        for p in reversed(self.processes):
+            p.terminate()
+        for p in reversed(self.processes):
+            try:
+                p.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                p.kill()
+        shutil.rmtree(self.work, ignore_errors=True)
+
+
+def settled(desktop, window, quiet=0.4):
+    """The window's place once it has stopped moving."""
+    last = None
+    since = time.monotonic()
+    end = since + 10
+    while time.monotonic() < end:
+        now = desktop.geometry(window)
+        if now != last:
+            last, since = now, time.monotonic()
+        elif time.monotonic() - since >= quiet:
+            return now
+        time.sleep(0.05)
+    raise AssertionError("the window does not settle")
+
+
+def band_top(desktop, main, scale):
+    """The top of the lowest tall cyan run in a column through the band."""
+    x, y, w, h = desktop.geometry(main)
+    pixels = desktop.column(x + BAND_COLUMN * scale, y, h)
+    runs, start = [], None
+    for i, p in enumerate(pixels + [None]):
+        if p == BAND and start is None:
+            start = i
+        elif p != BAND and start is not None:
+            runs.append((start, i - start))
+            start = None
+    tall = [s for s, length in runs if length >= BAND_HEIGHT * scale * 3 // 4]
+    assert tall, "no cyan band below the window's menu"
+    return y + tall[-1]
+
+
+def case(program, wm, scale, panel, shots=None, full=True):
+    desktop = Desktop(wm, scale, panel)
+    tag = f"{wm} scale {scale}" + (f" panel {panel}" if panel else "")
+    process = None
+    try:
+        env = dict(desktop.env, QT_SCALE_FACTOR=str(scale))
+        env.pop("QT_QPA_PLATFORM", None)
+        process = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        for keys in ("Luca", ""):  # the name, then the greeting
+            box = desktop.one("Decalumo")
+            desktop.xdotool("windowfocus", "--sync", str(box.id))
+            if keys:
+                desktop.xdotool("type", "--delay", "20", keys)
+            desktop.xdotool("key", "Return")
+            wait_for("the box to close", lambda: box.id not in [w.id for w in desktop.windows("Decalumo")])
+
+        main = desktop.one("DECALUMO")
+        wizard = desktop.one("Merlin")
+        wait_for("the wizard", lambda: desktop.mapped(wizard))
+        settled(desktop, main)
+        wx, wy, ww, wh = settled(desktop, wizard)
+        fx, fy, fw, fh = desktop.frame(main)
+        ax, ay, aw, ah = desktop.available()
+        assert ax <= fx and ay <= fy and fx + fw <= ax + aw and fy + fh <= ay + ah, \
+            f"{tag}: frame {fx},{fy} {fw}x{fh} outside the free area {ax},{ay} {aw}x{ah}"
+        feet = wy + wh * FEET
+        offset = (feet - band_top(desktop, main, scale)) / scale
+        print(f"{tag}: frame at {fx},{fy}; feet {offset:+.1f} px from the band's top")
+        assert abs(offset) <= TOLERANCE, f"{tag}: the wizard's feet are {offset:+.1f} px from the band's top"
+        if shots:
+            time.sleep(3.5)  # past the opening animation, into the words
+            desktop.shoot(os.path.join(shots, f"{wm}-{scale}-{panel}-announcement.png"))
+
+        stack = desktop.stacking()
+        assert stack.index(wizard.id) > stack.index(main.id), f"{tag}: the wizard is below the window"
+        if not full:
+            return offset
+
+        desktop.xdotool("windowfocus", "--sync", str(main.id))
+        desktop.xdotool("type", "--delay", "20", "1")
+        desktop.xdotool("key", "Return")
+        if shots:
+            time.sleep(2.0)
+            desktop.shoot(os.path.join(shots, f"{wm}-{scale}-{panel}-verdict.png"))
+
+        desktop.xdotool("windowminimize", "--sync", str(main.id))
+        wait_for(f"{tag}: the window to go", lambda: not desktop.shown(main), timeout=5)
+        wait_for(f"{tag}: the wizard to go with the window", lambda: not desktop.shown(wizard), timeout=5)
+        desktop.xdotool("windowactivate", "--sync", str(main.id))
+        wait_for(f"{tag}: the wizard to come back", lambda: desktop.shown(wizard), timeout=5)
+
+        desktop.xdotool("windowfocus", "--sync", str(main.id))
+        desktop.xdotool("key", "alt+x")
+        goodbye = desktop.one("Decalumo")
+        wait_for("the goodbye box", lambda: desktop.mapped(goodbye))
+        time.sleep(0.3)
+        stack = desktop.stacking()
+        assert stack.index(goodbye.id) > stack.index(wizard.id), f"{tag}: the wizard covers the goodbye box"
+        if shots:
+            time.sleep(0.7)
+            desktop.shoot(os.path.join(shots, f"{wm}-{scale}-{panel}-goodbye.png"))
+        desktop.xdotool("windowfocus", "--sync", str(goodbye.id))
+        desktop.xdotool("key", "Return")
+        assert process.wait(timeout=10) == 0
+        return offset
+    finally:
+        if process and process.poll() is None:
+            process.kill()
+            process.wait()
+        desktop.close()
+
+
+def main():
+    program = sys.argv[1]
+    shots = sys.argv[sys.argv.index("--shots") + 1] if "--shots" in sys.argv else None
+    if not shutil.which("Xvfb") or not shutil.which("xdotool"):
+        print("no Xvfb or xdotool")
+        return SKIP
+    if "--all" in sys.argv:
+        only = sys.argv[sys.argv.index("--all") + 1:]
+        cases = [(wm, scale, panel, True) for wm in WINDOW_MANAGERS if shutil.which(wm) and (not only or wm in only)
+                 for scale in (1, 2) for panel in (0, 28)]
+    else:
+        # One stacking WM and one compositing WM, at both scales and with a panel.
+        cases = [("openbox", 1, 0, True), ("openbox", 2, 28, False), ("xfwm4", 1, 28, True), ("xfwm4", 2, 0, False)]
+    missing = [wm for wm, *_ in cases if not shutil.which(wm)]
+    if missing:
+        print("missing window managers:", ", ".join(sorted(set(missing))))
+        return SKIP
+    for wm, scale, panel, full in cases:
+        case(program, wm, scale, panel, shots, full)
+    print(f"{len(cases)} passed, 0 failed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
