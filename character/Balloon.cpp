@@ -1,6 +1,8 @@
 #include "Balloon.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QWindow>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegularExpression>
@@ -34,6 +36,15 @@ Balloon::Balloon(bool composited, QWidget *owner)
     setAttribute(Qt::WA_TranslucentBackground, composited);
     setFocusPolicy(Qt::NoFocus);
     setFont(balloonFont());
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this] {
+        if (QGuiApplication::modalWindow())
+            hide();
+    });
+}
+
+void Balloon::setVisible(bool visible)
+{
+    QWidget::setVisible(visible && !QGuiApplication::modalWindow());
 }
 
 void Balloon::say(const QString &text, bool more)

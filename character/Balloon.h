@@ -26,6 +26,10 @@ public:
     // Screen areas the pupil must see, the most important first.
     void setKeepClear(const QList<QRect> &areas);
 
+    // Never over the program's own message boxes: the balloon stays hidden
+    // while one waits for the pupil.
+    void setVisible(bool visible) override;
+
     QString text() const { return m_text; }
     QString markedWord() const;
 

@@ -260,6 +260,9 @@ def case(program, wm, scale, panel, shots=None, full=True):
         time.sleep(0.3)
         stack = desktop.stacking()
         assert stack.index(goodbye.id) > stack.index(wizard.id), f"{tag}: the wizard covers the goodbye box"
+        above = [w for w in stack[stack.index(goodbye.id) + 1:]
+                 if desktop.property(desktop.x.create_resource_object("window", w), "_NET_WM_PID") == [process.pid]]
+        assert not above, f"{tag}: the balloon covers the goodbye box"
         if shots:
             time.sleep(0.7)
             desktop.shoot(os.path.join(shots, f"{wm}-{scale}-{panel}-goodbye.png"))
