@@ -2,11 +2,11 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QWindow>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QWindow>
 
 namespace {
 
@@ -14,7 +14,7 @@ namespace {
 // would cover something.
 constexpr int textWidths[] = {300, 230, 170};
 constexpr int padding = 12;
-constexpr int tail = 16; // room on the left for the point towards the mouth
+constexpr int tail = 16; // room on the character's side for the point towards the mouth
 constexpr int radius = 14;
 
 QFont balloonFont()
@@ -94,6 +94,8 @@ QString Balloon::markedWord() const
 void Balloon::placeBeside(const QRect &character)
 {
     m_character = character;
+    if (m_sizes.isEmpty())
+        return; // nothing said yet
     const QScreen *s = screen();
     const QRect room = s ? s->availableGeometry() : QRect(character.topLeft() - QPoint(4000, 4000), QSize(8000, 8000));
     const BalloonPlacement::Choice choice = BalloonPlacement::choose(character, m_sizes, room, m_keepClear);

@@ -63,15 +63,15 @@ void CharacterSet::Load(const QString &id, const QString &file)
 void CharacterSet::setOwner(QWidget *owner)
 {
     m_owner = owner;
-    for (auto &[id, window] : m_characters)
-        belong(*window, owner);
+    for (auto &[id, character] : m_characters)
+        belong(*character, owner);
 }
 
 void CharacterSet::setKeepClear(const QList<QRect> &areas)
 {
     m_keepClear = areas;
-    for (auto &[id, window] : m_characters)
-        window->setKeepClear(areas);
+    for (auto &[id, character] : m_characters)
+        character->setKeepClear(areas);
 }
 
 Character &CharacterSet::Item(const QString &id)

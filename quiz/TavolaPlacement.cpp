@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <memory>
+
 namespace {
 
 // With the client area's top-left corner here, the wizard at his place and
@@ -58,7 +60,7 @@ bool Tavola::placeFor(const QMargins &frame)
 void Tavola::placeOnceFramed()
 {
     auto *poll = new QTimer(this);
-    auto *waited = new QElapsedTimer;
+    const auto waited = std::make_shared<QElapsedTimer>();
     waited->start();
     connect(poll, &QTimer::timeout, this, [this, poll, waited] {
         const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
@@ -66,7 +68,6 @@ void Tavola::placeOnceFramed()
             return;
         poll->stop();
         poll->deleteLater();
-        delete waited;
         if (!frame.isNull())
             placeFor(frame);
     });

@@ -229,7 +229,8 @@ def case(program, wm, scale, panel, shots=None, full=True):
             f"{tag}: frame {fx},{fy} {fw}x{fh} outside the free area {ax},{ay} {aw}x{ah}"
         feet = wy + wh * FEET
         offset = (feet - band_top(desktop, main, scale)) / scale
-        print(f"{tag}: frame at {fx},{fy}; feet {offset:+.1f} px from the band's top")
+        print(f"{tag}: frame at {fx},{fy}; wizard at {wx / scale:g},{wy / scale:g} (asked 250,175 and the"
+              f" window's offset); feet {offset:+.1f} px from the band's top")
         assert abs(offset) <= TOLERANCE, f"{tag}: the wizard's feet are {offset:+.1f} px from the band's top"
         if shots:
             time.sleep(3.5)  # past the opening animation, into the words
