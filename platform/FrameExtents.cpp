@@ -60,9 +60,10 @@ std::optional<QMargins> extents(xcb_connection_t *c, xcb_window_t window, xcb_at
 std::optional<QMargins> FrameExtents::ask(QWidget &window)
 {
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
+    // The offscreen platform answers as X11 too, but without a connection.
+    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
+    if (!c)
         return std::nullopt;
-    xcb_connection_t *c = x11->connection();
     const auto id = xcb_window_t(window.winId());
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     const xcb_atom_t request = atom(c, "_NET_REQUEST_FRAME_EXTENTS");

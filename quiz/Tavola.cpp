@@ -257,7 +257,7 @@ bool Tavola::eventFilter(QObject *watched, QEvent *event)
         if (code != 0)
             Text3_KeyPress(code);
     }
-    // The key always reaches the box as typed.
+    // Every other key reaches the box as typed.
     return QMainWindow::eventFilter(watched, event);
 }
 
