@@ -6,7 +6,8 @@ Each case gets its own X server with one window manager, at a scale, with or
 without a 28-pixel top panel. One run of the program per case: the frame
 must lie on the free part of the screen, the wizard's feet must meet the top
 of the cyan band around the answer box, the wizard must stay above the window
-and below a message box, and must go away while the window is minimised.
+and below a message box and another program's window, and must go away
+while the window is minimised.
 
     placement.py PROGRAM [--shots DIR] [--all]
 
@@ -87,6 +88,14 @@ class Desktop:
         w.change_property(self.atom("_NET_WM_STRUT_PARTIAL"), Xatom.CARDINAL, 32,
                           [0, 0, height, 0, 0, 0, 0, 0, 0, width - 1, 0, 0])
         w.change_property(self.atom("_NET_WM_STRUT"), Xatom.CARDINAL, 32, [0, 0, height, 0])
+        w.map()
+        self.x.flush()
+        return w
+
+    def other_program(self):
+        w = self.root.create_window(200, 150, 400, 300, 0, X.CopyFromParent, X.InputOutput, X.CopyFromParent,
+                                    background_pixel=0x808080)
+        w.set_wm_name("Altro programma")
         w.map()
         self.x.flush()
         return w
@@ -240,6 +249,15 @@ def case(program, wm, scale, panel, shots=None, full=True):
         assert stack.index(wizard.id) > stack.index(main.id), f"{tag}: the wizard is below the window"
         if not full:
             return offset
+
+        other = desktop.other_program()
+        wait_for("the other program's window", lambda: other.id in desktop.stacking())
+        desktop.xdotool("windowactivate", "--sync", str(other.id))
+        time.sleep(0.3)
+        stack = desktop.stacking()
+        assert stack.index(other.id) > stack.index(wizard.id), f"{tag}: the wizard covers another program"
+        other.destroy()
+        desktop.x.flush()
 
         desktop.xdotool("windowfocus", "--sync", str(main.id))
         desktop.xdotool("type", "--delay", "20", "1")
