@@ -117,7 +117,7 @@ private:
     void showQuestion(bool visible);
     void praise(Character &merlin, qint16 k);
     void moveWizard(Character &merlin);
-    bool placeFor(const QMargins &frame);
+    void placeFor(const QMargins &frame);
     void placeOnceFramed();
 
     Characters &Agent1;

@@ -45,16 +45,14 @@ void Tavola::placeOnScreen()
     placeFor(FrameExtents::ask(*this).value_or(QMargins()));
 }
 
-bool Tavola::placeFor(const QMargins &frame)
+void Tavola::placeFor(const QMargins &frame)
 {
     layout()->activate(); // the menu bar's height, before the window is shown
     const WindowPlacement p =
         WindowPlacement::place(screen()->availableGeometry(), frame, size(), client->pos(), wizardClient);
     m_wizardOffset = p.offset;
-    if (p.geometry == geometry())
-        return false;
-    setGeometry(p.geometry);
-    return true;
+    if (p.geometry != geometry())
+        setGeometry(p.geometry);
 }
 
 void Tavola::placeOnceFramed()

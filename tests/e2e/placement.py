@@ -135,16 +135,9 @@ class Desktop:
     def frame(self, window):
         """The frame as the window manager states it: some draw invisible
         borders for resizing around the visible one."""
-        extents = self.property(window, "_NET_FRAME_EXTENTS")
-        if extents:
-            x, y, w, h = self.geometry(window)
-            left, right, top, bottom = extents
-            return x - left, y - top, w + left + right, h + top + bottom
-        while True:
-            parent = window.query_tree().parent
-            if parent.id == self.root.id:
-                return self.geometry(window)
-            window = parent
+        left, right, top, bottom = self.property(window, "_NET_FRAME_EXTENTS") or [0, 0, 0, 0]
+        x, y, w, h = self.geometry(window)
+        return x - left, y - top, w + left + right, h + top + bottom
 
     def stacking(self):
         return self.property(self.root, "_NET_CLIENT_LIST_STACKING") or []
