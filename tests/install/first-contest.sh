@@ -1,26 +1,38 @@
 #!/bin/bash
-# Starts an installed program on an X server and goes through a pupil's
-# shortest contest with the keyboard: the name box, the greeting, the main
-# window, Alt+X, the boxes that say goodbye. Passes when the program ends with
-# status 0.
+# Starts an installed program on an X server of its own and goes through a
+# pupil's shortest contest with the keyboard: the name box, the greeting, the
+# main window, Alt+X, the boxes that say goodbye. Passes when the program ends
+# with status 0.
 #
-#   first-contest.sh PROGRAM    (DISPLAY, or else DECALUMO_TEST_DISPLAY, names the X server)
+#   first-contest.sh PROGRAM
+# The X server is the one DECALUMO_TEST_DISPLAY names (./scripts/test starts
+# one), or else a private Xvfb; never the caller's own screen.
 set -uo pipefail
 program=$1
-export DISPLAY=${DISPLAY:-${DECALUMO_TEST_DISPLAY:-}}
-if [ -z "$DISPLAY" ]; then
+fail() { echo "FAIL: $*" >&2; exit 1; }
+data=$(mktemp -d)
+xvfb=
+trap 'kill $xvfb 2>/dev/null; rm -rf "$data"' EXIT
+
+if [ -n "${DECALUMO_TEST_DISPLAY:-}" ]; then
+  export DISPLAY=$DECALUMO_TEST_DISPLAY
+elif command -v Xvfb >/dev/null; then
+  # -displayfd picks a free display itself, with no race against other servers.
+  exec 3<> <(:)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$data/xvfb.log" 2>&1 &
+  xvfb=$!
+  read -r -t 20 number <&3 || { cat "$data/xvfb.log" >&2; fail "Xvfb does not start"; }
+  export DISPLAY=":$number"
+else
   echo "no X server for this run"
   exit 77
 fi
-data=$(mktemp -d)
 export XDG_DATA_HOME=$data
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
 "$program" &
 pid=$!
-trap 'kill $pid 2>/dev/null; rm -rf "$data"' EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
+trap 'kill $pid $xvfb 2>/dev/null; rm -rf "$data"' EXIT
 
 # Polls CMD every 0.1 s for up to $2 seconds until it prints something.
 wait_for() {
@@ -44,7 +56,7 @@ new_box() { boxes | grep -vxF -e "${seen:-none}"; }
 # had not yet taken the keyboard when the keys came gets Enter again.
 answer_box() {
   local box
-  box=$(wait_for "$2" 20 new_box)
+  box=$(wait_for "$2" 20 new_box) || exit 1
   seen="$seen"$'\n'"$box"
   xdotool windowfocus --sync "$box"
   [ -n "$1" ] && xdotool type --delay 30 "$1"
@@ -61,7 +73,7 @@ answer_box() {
 
 answer_box Luca "the box asking the name"
 answer_box "" "the greeting"
-window=$(wait_for "the main window" 20 main_window)
+window=$(wait_for "the main window" 20 main_window) || exit 1
 echo "ok: the main window"
 xdotool windowfocus --sync "$window"
 xdotool key alt+x
