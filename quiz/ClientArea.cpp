@@ -1,5 +1,8 @@
 #include "ClientArea.h"
 
+#include "Colours.h"
+#include "Twips.h"
+
 #include <QApplication>
 #include <QPainter>
 
@@ -12,23 +15,15 @@ struct Shape
     QColor fill;
 };
 
-constexpr int twipsPerPixel = 15;
-
 // Bottom to top: a cyan panel in a teal frame behind the counters, a cyan disc
 // in a teal ring behind the clock, and a cyan band around the answer box.
 const Shape shapes[] = {
-    {false, {0, 0, 3375, 4455}, QColor(0, 192, 192)},      // Shape4
-    {false, {120, 120, 3135, 4215}, QColor(0, 255, 255)},  // Shape2
-    {true, {8400, 0, 3495, 2055}, QColor(0, 192, 192)},    // Shape5
-    {true, {8510, 50, 3300, 1965}, QColor(0, 255, 255)},   // Shape3
-    {false, {2880, 4920, 7335, 1335}, QColor(0, 255, 255)}, // Shape1
+    {false, {0, 0, 3375, 4455}, Colours::teal},      // Shape4
+    {false, {120, 120, 3135, 4215}, Colours::cyan},  // Shape2
+    {true, {8400, 0, 3495, 2055}, Colours::teal},    // Shape5
+    {true, {8510, 50, 3300, 1965}, Colours::cyan},   // Shape3
+    {false, {2880, 4920, 7335, 1335}, Colours::cyan}, // Shape1
 };
-
-QRectF pixels(const QRect &twips)
-{
-    const qreal k = twipsPerPixel;
-    return QRectF(twips.x() / k, twips.y() / k, twips.width() / k, twips.height() / k);
-}
 
 QRectF centredSquare(const QRectF &box)
 {
@@ -70,7 +65,7 @@ void ClientArea::paintEvent(QPaintEvent *)
     for (const Shape &shape : shapes) {
         painter.setBrush(shape.fill);
         // Inset by half the pen, so the one-pixel outline stays inside the box.
-        const QRectF box = pixels(shape.twips).adjusted(0.5, 0.5, -0.5, -0.5);
+        const QRectF box = fromTwips(shape.twips).adjusted(0.5, 0.5, -0.5, -0.5);
         if (shape.circle)
             painter.drawEllipse(centredSquare(box));
         else

@@ -2,6 +2,7 @@
 
 #include "Character.h"
 #include "Characters.h"
+#include "Colours.h"
 #include "FormLabel.h"
 #include "PictureButton.h"
 #include "Wizard.h"
@@ -31,7 +32,7 @@ void Tavola::check()
     showQuestion(false);
     Character &merlin = Agent1.Item(Wizard::id);
     if (Text3->text() == Text7->text()) {
-        lblMessage->setTextColour(QColor(0, 0, 255));
+        lblMessage->setTextColour(Colours::blue);
         lblMessage->setCaption(QStringLiteral("Esatto. Sei forte!!!"));
         ++correctCount;
         merlin.Show();
@@ -40,7 +41,7 @@ void Tavola::check()
         // The caption still holds the count from before this answer.
         praise(merlin, lblScore->caption().toShort());
     } else {
-        lblMessage->setTextColour(QColor(255, 0, 0));
+        lblMessage->setTextColour(Colours::red);
         lblMessage->setCaption(QStringLiteral("Sbagliato!! ") + Text7->text());
         ++wrongCount;
         merlin.Show();
