@@ -3,8 +3,8 @@
 class ManualClock::Pending : public Alarm
 {
 public:
-    Pending(ManualClock &clock, std::function<void()> ring)
-        : clock(clock), ring(std::move(ring))
+    Pending(ManualClock &owner, std::function<void()> onRing)
+        : clock(owner), ring(std::move(onRing))
     {
         clock.m_alarms.append(this);
     }
