@@ -57,6 +57,9 @@ void ClientArea::paintEvent(QPaintEvent *)
             painter.fillRect(0, top, width(), bottom - top, QColor(200, m_green, i));
         }
     } else {
+        // Before the first question the window wears the system's scroll-bar
+        // colour, which themes set apart from the window colour. Qt has no
+        // palette role for it, only the palette it keeps for scroll bars.
         painter.fillRect(rect(), QApplication::palette("QScrollBar").color(QPalette::Window));
     }
 

@@ -81,6 +81,8 @@ Tavola::Tavola(Characters &agent, Dialogs &dialogs, Program &program, Random &ra
     , m_random(random)
 {
     setObjectName(QStringLiteral("Tavola"));
+    // The blanks push the name towards the middle of the title bar: no window
+    // manager centres a title on request, so trimming them moves it to the left.
     setWindowTitle(QString(83, QLatin1Char(' ')) + QStringLiteral("DECALUMO"));
     QIcon icon;
     for (int side : {16, 32, 48, 64, 128})

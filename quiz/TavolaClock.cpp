@@ -24,6 +24,8 @@ void Tavola::tick()
     // The clock runs on while leaving waits on its boxes, but must not leave twice.
     if (m_leaving)
         return;
+    // The end is read off the caption, in the colon form ticks write; the start
+    // caption "00.07.00" is written with dots, so it can never match.
     if (lblconto->caption() == QLatin1String("00:00:00")) {
         leave();
         return;

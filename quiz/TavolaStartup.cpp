@@ -66,5 +66,7 @@ void Tavola::activate()
     newQuestion();
     wrongCount = 0;
     correctCount = 0;
+    // Dots on purpose, unlike the colons every tick writes: the pupil sees this
+    // until the first tick, and the end test in tick() looks for colons only.
     lblconto->setCaption(QStringLiteral("00.07.00"));
 }
