@@ -86,11 +86,9 @@ private slots:
         QCOMPARE(calls.mid(0, 5), (QStringList{"Load Merlin :/characters/merlin/merlin.json", "Show", "MoveTo 250 175",
                                               "Play Announce", "Height 205"}));
         QVERIFY(calls.at(5).startsWith("Speak Allora attenzione, iniziamo"));
-        QCOMPARE(calls.at(5).size(), QStringLiteral("Speak ").size() + 276);
         QCOMPARE(calls.mid(6), (QStringList{"Show", "MoveTo 250 175", "Play Greet", "Height 205", "Speak 10",
                                            "Speak per", "Speak nove"}));
         QCOMPARE(h.tavola.lblScore->caption(), QStringLiteral("0"));
-        QCOMPARE(h.tavola.correctCount, qint16(0));
     }
 
     void theClockCountsDownOncePerTick_data()
@@ -112,7 +110,6 @@ private slots:
         for (int i = 0; i < ticks; ++i)
             h.tavola.Timer1_Timer();
         QCOMPARE(h.tavola.lblconto->caption(), caption);
-        QCOMPARE(h.tavola.secondsLeft, qint16(420 - ticks));
         QVERIFY(h.dialogs.shown.isEmpty());
     }
 

@@ -79,7 +79,6 @@ private slots:
 
         QCOMPARE(h.random.reseeds, 1);
         QCOMPARE(t.tintFactor, qint16(4));
-        QCOMPARE(t.factor, qint16(factor));
         QCOMPARE(t.Text1->text(), QStringLiteral("10"));
         QCOMPARE(t.lblNum1->caption(), QStringLiteral("10"));
         QCOMPARE(t.lblNum2->caption(), QString::number(factor));
