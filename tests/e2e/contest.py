@@ -8,25 +8,15 @@ import os
 import subprocess
 import sys
 import tempfile
-import time
 
 import gi
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 from Xlib import X, display, protocol  # noqa: E402
+from waiting import wait_for  # noqa: E402
 
 PROGRAM = sys.argv[1]
 SKIP = 77
-
-
-def wait_for(what, condition, timeout=10.0):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.05)
-    raise AssertionError("timed out waiting for " + what)
 
 
 def xdotool(*args):

@@ -22,6 +22,7 @@ import tempfile
 import time
 
 from Xlib import X, Xatom, display
+from waiting import wait_for  # noqa: E402
 
 SKIP = 77
 TOLERANCE = 4  # pixels, at the program's own scale
@@ -32,16 +33,6 @@ BAND_COLUMN = 673
 BAND_HEIGHT = 89
 # The wizard's feet, as a fraction of his window's height.
 FEET = 292 / 300
-
-
-def wait_for(what, condition, timeout=10.0):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.05)
-    raise AssertionError("timed out waiting for " + what)
 
 
 WINDOW_MANAGERS = {
