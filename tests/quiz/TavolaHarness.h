@@ -4,10 +4,12 @@
 #include "FakeDialogs.h"
 #include "FakeProgram.h"
 #include "FakeRandom.h"
+#include "FileBytes.h"
 #include "FormLabel.h"
 #include "Tavola.h"
 #include "Wizard.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,13 +29,20 @@ struct TavolaHarness
     QString recordPath(const QString &file) const { return data.path() + QStringLiteral("/decalumo/") + file; }
 
     // Start-up as the program runs it, then forget what it asked so far.
-    void startAs(const QString &name, int firstFactor = 7)
+    void startAs(const QString &name)
     {
         dialogs.name = name;
-        random.script(3, firstFactor);
+        random.script(3, 7);
         tavola.start();
         agent.take();
         dialogs.shown.clear();
+    }
+
+    void writeRecord(const QByteArray &score, const QByteArray &name)
+    {
+        QVERIFY(QDir().mkpath(data.path() + QStringLiteral("/decalumo")));
+        writeBytes(recordPath(QStringLiteral("aquorvanti.txt")), score);
+        writeBytes(recordPath(QStringLiteral("nquorvanti.txt")), name);
     }
 
     // Puts a question without going through start-up.

@@ -74,17 +74,13 @@ private slots:
         QTest::newRow("k=5") << 5 << QStringList{"Speak Esatto", "Speak 40", "Play domagic1", "Speak Sei forte"};
         QTest::newRow("k=7") << 7 << QStringList{"Speak Esatto", "Speak Niccolò", "Speak 40"};
         QTest::newRow("k=9") << 9 << QStringList{"Speak Esatto", "Speak 40"};
-        QTest::newRow("k=10") << 10
-                              << QStringList{"Speak 40", "Play congratulate",
-                                             "Speak Sei sulla buona strada per diventare cavaliere"};
+        QTest::newRow("k=10") << 10 << QStringList{"Speak 40", "Play congratulate", "Speak Sei sulla buona strada per diventare cavaliere"};
         QTest::newRow("k=11") << 11 << QStringList{"Speak Giusto", "Speak 40"};
         QTest::newRow("k=12") << 12 << QStringList{"Speak Giusto", "Speak Niccolò", "Speak 40"};
         QTest::newRow("k=13") << 13 << QStringList{"Speak Giusto", "Speak 40", "Play domagic2", "Speak Sei in gamba"};
-        QTest::newRow("k=14") << 14
-                              << QStringList{"Speak Giusto", "Speak 40", "Play congratulate", "Speak Sei eccezionale"};
+        QTest::newRow("k=14") << 14 << QStringList{"Speak Giusto", "Speak 40", "Play congratulate", "Speak Sei eccezionale"};
         QTest::newRow("k=17") << 17 << QStringList{"Speak Giusto", "Speak 40"};
-        QTest::newRow("k=18") << 18
-                              << QStringList{"Speak Giusto", "Speak 40", "Play congratulate", "Speak Sei insuperabile"};
+        QTest::newRow("k=18") << 18 << QStringList{"Speak Giusto", "Speak 40", "Play congratulate", "Speak Sei insuperabile"};
         QTest::newRow("k=21") << 21 << QStringList{"Speak Giusto", "Speak Niccolò", "Speak 40"};
         QTest::newRow("k=23") << 23 << QStringList{"Speak Giusto", "Speak 40", "Play congratulate", knight};
         QTest::newRow("k=26") << 26 << QStringList{"Speak Giusto", "Speak Niccolò", "Speak 40"};

@@ -27,11 +27,8 @@ private slots:
         QTest::newRow("no name") << "" << "  vediamo se sei un vero campione  " << "Amico";
         QTest::newRow("blanks") << "   " << "     vediamo se sei un vero campione  " << "   ";
         const int fits = Tavola::nameLength;
-        QTest::newRow("a long paste is cut to fit") << QString(100000, u'W') << " " + QString(fits, u'W') + " vediamo se sei un vero campione  "
-                                                    << QString(fits, u'W');
-        QTest::newRow("a letter cut in half is dropped") << QString(fits - 1, u'x') + QString::fromUtf8("😀")
-                                                         << " " + QString(fits - 1, u'x') + " vediamo se sei un vero campione  "
-                                                         << QString(fits - 1, u'x');
+        QTest::newRow("a long paste is cut to fit") << QString(100000, u'W') << " " + QString(fits, u'W') + " vediamo se sei un vero campione  " << QString(fits, u'W');
+        QTest::newRow("a letter cut in half is dropped") << QString(fits - 1, u'x') + QString::fromUtf8("😀") << " " + QString(fits - 1, u'x') + " vediamo se sei un vero campione  " << QString(fits - 1, u'x');
     }
     void startUpGreetsThePupilByTheNameGiven()
     {
@@ -58,11 +55,8 @@ private slots:
         QFETCH(QByteArray, score);
         QFETCH(QByteArray, name);
         TavolaHarness h;
-        if (!score.isNull()) {
-            QVERIFY(QDir().mkpath(h.data.path() + "/decalumo"));
-            writeBytes(h.recordPath("aquorvanti.txt"), score);
-            writeBytes(h.recordPath("nquorvanti.txt"), name);
-        }
+        if (!score.isNull())
+            h.writeRecord(score, name);
         h.tavola.Form_Load();
         QCOMPARE(bytesOf(h.recordPath("aquorvanti.txt")), score);
         QCOMPARE(bytesOf(h.recordPath("nquorvanti.txt")), name);
@@ -91,47 +85,35 @@ private slots:
         QCOMPARE(h.tavola.lblScore->caption(), QStringLiteral("0"));
     }
 
-    void theClockCountsDownOncePerTick_data()
+    void theClockCountsDownAndTheContestEndsWhenItReadsZero_data()
     {
+        QTest::addColumn<QString>("preset"); // a caption set before the ticks; empty leaves the clock's own
         QTest::addColumn<int>("ticks");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("1") << 1 << "00:06:59";
-        QTest::newRow("60") << 60 << "00:06:00";
-        QTest::newRow("61") << 61 << "00:05:59";
-        QTest::newRow("419") << 419 << "00:00:01";
-        QTest::newRow("420") << 420 << "00:00:00";
+        QTest::addColumn<bool>("ends");
+        QTest::newRow("1") << "" << 1 << "00:06:59" << false;
+        QTest::newRow("60") << "" << 60 << "00:06:00" << false;
+        QTest::newRow("61") << "" << 61 << "00:05:59" << false;
+        QTest::newRow("419") << "" << 419 << "00:00:01" << false;
+        QTest::newRow("420") << "" << 420 << "00:00:00" << false;
+        QTest::newRow("421 ends") << "" << 421 << "00:00:00" << true;
+        QTest::newRow("a caption of zero, whatever ticks are left") << "00:00:00" << 1 << "00:00:00" << true;
     }
-    void theClockCountsDownOncePerTick()
+    void theClockCountsDownAndTheContestEndsWhenItReadsZero()
     {
+        QFETCH(QString, preset);
         QFETCH(int, ticks);
         QFETCH(QString, caption);
+        QFETCH(bool, ends);
         TavolaHarness h;
         h.startAs(QStringLiteral("Luca"));
+        if (!preset.isEmpty())
+            h.tavola.lblconto->setCaption(preset);
         for (int i = 0; i < ticks; ++i)
             h.tavola.Timer1_Timer();
         QCOMPARE(h.tavola.lblconto->caption(), caption);
-        QVERIFY(h.dialogs.shown.isEmpty());
-    }
-
-    void theContestEndsWhenTheClockReadsZero_data()
-    {
-        QTest::addColumn<QString>("caption"); // set before the ticks; empty leaves the clock's own
-        QTest::addColumn<int>("ticks");
-        QTest::newRow("tick 421") << "" << 421;
-        QTest::newRow("a caption of zero, whatever ticks are left") << "00:00:00" << 1;
-    }
-    void theContestEndsWhenTheClockReadsZero()
-    {
-        QFETCH(QString, caption);
-        QFETCH(int, ticks);
-        TavolaHarness h;
-        h.startAs(QStringLiteral("Luca"));
-        if (!caption.isEmpty())
-            h.tavola.lblconto->setCaption(caption);
-        for (int i = 0; i < ticks; ++i)
-            h.tavola.Timer1_Timer();
-        QCOMPARE(h.dialogs.shown, QStringList{goodbye});
-        QCOMPARE(h.program.endings, QList<int>{0});
+        QCOMPARE(h.dialogs.shown, ends ? QStringList{goodbye} : QStringList());
+        QCOMPARE(h.program.endings, ends ? QList<int>{0} : QList<int>());
     }
 
     void leavingRunsOnceWhileItsBoxesWait()
@@ -185,9 +167,7 @@ private slots:
         // A longer old name, so a new one must replace it whole.
         QByteArray oldName = stored.isEmpty() ? QByteArray() : QByteArray("Massimiliano\r\n");
         TavolaHarness h;
-        QVERIFY(QDir().mkpath(h.data.path() + "/decalumo"));
-        writeBytes(h.recordPath("aquorvanti.txt"), stored);
-        writeBytes(h.recordPath("nquorvanti.txt"), oldName);
+        h.writeRecord(stored, oldName);
         h.startAs(pupil);
         for (int i = 0; i < rightAnswers; ++i) {
             h.question(7);
@@ -196,10 +176,7 @@ private slots:
         h.question(7);
         h.answer(QStringLiteral("7"));
         if (!meanwhile.isNull()) {
-            stored = meanwhile;
-            oldName = "Bruno\r\n";
-            writeBytes(h.recordPath("aquorvanti.txt"), stored);
-            writeBytes(h.recordPath("nquorvanti.txt"), oldName);
+            h.writeRecord(stored = meanwhile, oldName = "Bruno\r\n");
         }
         // A session that ends while the goodbye box waits must find the record stored.
         QByteArray onDiskAtGoodbye;

@@ -11,31 +11,18 @@ class TestQuestion : public QObject
     Q_OBJECT
 
 private slots:
-    void tabGoesFromExitToTheAnswerBoxToNewQuestionOnceEnabled()
-    {
-        TavolaHarness h;
-        Tavola &t = h.tavola;
-        t.show();
-        QVERIFY(QTest::qWaitForWindowActive(&t));
-        t.cmdExit1->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(t.Text3));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(t.cmdExit1));
-
-        t.cmdNext->setEnabled(true);
-        t.Text3->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(t.cmdNext));
-    }
-
-    void altNWorksOnlyWhileNewQuestionIsEnabledAndAltXAlways()
+    void theKeyboardReachesNewQuestionOnlyOnceItIsEnabledAndExitAlways()
     {
         TavolaHarness h;
         Tavola &t = h.tavola;
         t.show();
         QVERIFY(QTest::qWaitForWindowActive(&t));
         h.agent.Load(Wizard::id, Wizard::file);
+        t.cmdExit1->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(t.Text3));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(t.cmdExit1));
         t.Text3->setFocus();
         t.Text3->setText(QStringLiteral("70"));
         // A mnemonic presses the button at once and clicks it a moment later.
@@ -44,6 +31,8 @@ private slots:
         QCOMPARE(t.Text3->text(), QStringLiteral("70"));
 
         t.cmdNext->setEnabled(true);
+        QTest::keyClick(t.Text3, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(t.cmdNext));
         h.random.script(1, 4);
         QTest::keyClick(t.Text3, Qt::Key_N, Qt::AltModifier);
         QTRY_COMPARE(t.factor, qint16(4));
@@ -79,7 +68,6 @@ private slots:
 
         QCOMPARE(h.random.reseeds, 1);
         QCOMPARE(t.tintFactor, qint16(4));
-        QCOMPARE(t.Text1->text(), QStringLiteral("10"));
         QCOMPARE(t.lblNum1->caption(), QStringLiteral("10"));
         QCOMPARE(t.lblNum2->caption(), QString::number(factor));
         QCOMPARE(t.Text7->text(), product);
