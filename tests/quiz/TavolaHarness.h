@@ -45,13 +45,14 @@ struct TavolaHarness
         writeBytes(recordPath(QStringLiteral("nquorvanti.txt")), name);
     }
 
-    // Puts a question without going through start-up.
-    void question(int factor, int tintFactor = 5)
+    // Puts a question without going through start-up; returns what the character was asked.
+    QStringList question(int factor, int tintFactor = 5)
     {
         agent.Load(Wizard::id, Wizard::file);
+        agent.take();
         random.script(tintFactor, factor);
         tavola.cmdNext_Click();
-        agent.take();
+        return agent.take();
     }
 
     void answer(const QString &text)
