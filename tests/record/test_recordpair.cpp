@@ -8,7 +8,6 @@
 #include <QTest>
 
 #include <algorithm>
-#include <numeric>
 
 using namespace RecordStore;
 
@@ -41,18 +40,16 @@ private slots:
         constexpr int storesEach = 50;
         QTemporaryDir root;
         const QString dir = root.path() + u'/';
-        QList<int> scores(copies * storesEach);
-        std::iota(scores.begin(), scores.end(), 1);
+        QStringList scores;
+        for (int score = 1; score <= copies * storesEach; ++score)
+            scores << QString::number(score);
         QRandomGenerator random(20261207);
         std::shuffle(scores.begin(), scores.end(), random);
 
         std::vector<std::unique_ptr<QProcess>> running;
         for (int copy = 0; copy < copies; ++copy) {
-            QStringList mine;
-            for (int i = 0; i < storesEach; ++i)
-                mine << QString::number(scores.at(copy * storesEach + i));
             running.push_back(std::make_unique<QProcess>());
-            startStorer(*running.back(), dir, QStringLiteral("Copia%1-").arg(copy), mine);
+            startStorer(*running.back(), dir, QStringLiteral("Copia%1-").arg(copy), scores.mid(copy * storesEach, storesEach));
         }
         for (const auto &process : running) {
             QVERIFY(process->waitForFinished(30000));
@@ -60,7 +57,7 @@ private slots:
             QCOMPARE(process->exitCode(), 0);
         }
 
-        const qsizetype best = scores.indexOf(copies * storesEach);
+        const qsizetype best = scores.indexOf(QString::number(copies * storesEach));
         QCOMPARE(bytesOf(dir + scoreFile), QByteArray::number(copies * storesEach) + "\r\n");
         QCOMPARE(bytesOf(dir + nameFile), QStringLiteral("Copia%1-%2\r\n").arg(best / storesEach).arg(copies * storesEach).toUtf8());
         QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), settledFolder);
