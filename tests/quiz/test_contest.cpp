@@ -1,9 +1,6 @@
-#include "FileBytes.h"
 #include "PictureButton.h"
 #include "TavolaHarness.h"
 
-#include <QCloseEvent>
-#include <QFile>
 #include <QTimer>
 
 namespace {

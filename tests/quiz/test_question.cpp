@@ -4,7 +4,6 @@
 #include "TavolaHarness.h"
 
 #include <QSet>
-#include <QTimer>
 
 class TestQuestion : public QObject
 {

@@ -201,8 +201,8 @@ private slots:
                 _exit(record.score == "7\r\n" && record.name == "Anna\r\n" ? 0 : 2);
             } catch (const Failure &failure) {
                 std::fprintf(stderr, "%s\n", failure.what());
-                _exit(1);
             }
+            _exit(1);
         }
         int status = -1;
         QCOMPARE(waitpid(child, &status, 0), child);
