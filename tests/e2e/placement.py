@@ -215,13 +215,22 @@ def case(program, wm, scale, panel, shots=None, full=True):
         wizard = desktop.one("Merlin")
         wait_for("the wizard", lambda: desktop.mapped(wizard))
         settled(desktop, main)
-        wx, wy, ww, wh = settled(desktop, wizard)
+
+        # The wizard walks there through his queue, behind the appearing and any
+        # correction once the frame is known; a loaded machine only makes it later.
+        def feet_offset():
+            wx, wy, ww, wh = settled(desktop, wizard)
+            return wx, wy, (wy + wh * FEET - band_top(desktop, main, scale)) / scale
+
+        deadline = time.monotonic() + 10
+        wx, wy, offset = feet_offset()
+        while abs(offset) > TOLERANCE and time.monotonic() < deadline:
+            time.sleep(0.2)
+            wx, wy, offset = feet_offset()
         fx, fy, fw, fh = desktop.frame(main)
         ax, ay, aw, ah = desktop.available()
         assert ax <= fx and ay <= fy and fx + fw <= ax + aw and fy + fh <= ay + ah, \
             f"{tag}: frame {fx},{fy} {fw}x{fh} outside the free area {ax},{ay} {aw}x{ah}"
-        feet = wy + wh * FEET
-        offset = (feet - band_top(desktop, main, scale)) / scale
         print(f"{tag}: frame at {fx},{fy}; wizard at {wx / scale:g},{wy / scale:g} (asked 250,175 and the"
               f" window's offset); feet {offset:+.1f} px from the band's top")
         assert abs(offset) <= TOLERANCE, f"{tag}: the wizard's feet are {offset:+.1f} px from the band's top"
