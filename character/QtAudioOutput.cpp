@@ -39,16 +39,21 @@ QtAudioOutput::~QtAudioOutput()
         device->close();
         QThread::currentThread()->quit();
     }, Qt::QueuedConnection);
-    if (m_thread->wait(QDeadlineTimer(stopWaitMs))) {
+    // A thread still busy after the wait is stuck on the sound server; it
+    // owns its device and shares only the line, so it is left to end with
+    // the process.
+    if (m_thread->wait(QDeadlineTimer(stopWaitMs)))
         delete m_thread;
-        return;
-    }
-    // The thread is stuck on the sound server; it owns its device and shares
-    // only the line, so it is left to end with the process. The sound
-    // library's own clean-up at exit would wait for it, though (Qt Multimedia
-    // takes the lock the thread holds while it looks for the device), so the
-    // process ends before the libraries are torn down. Everything of this
-    // program has been destroyed by then.
+    // The process ends before the libraries are torn down, which cannot be
+    // done safely once the sound server has been talked to. Qt Multimedia
+    // (6.4) drops its connection to the server at exit without taking the
+    // lock of its own thread, and that thread is then still answering the
+    // server's notices about the sink just closed: the two corrupt the sound
+    // library's lists and the process aborts after its work is done. A stuck
+    // sound thread would make the same clean-up wait, as it holds a lock Qt
+    // Multimedia takes there. Everything of this program has been destroyed
+    // by then. Handlers run last registered first, so registering here, after
+    // the thread set the library up, puts this one ahead of its clean-up.
     on_exit(endAtOnce, nullptr);
 }
 

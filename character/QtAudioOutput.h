@@ -14,6 +14,8 @@ struct SoundLine;
 // sound server for as long as the server likes, and none of that may reach
 // the window. open() and push() return at once. When there is no device, no
 // sound server, a hung one, or the sink fails, it takes nothing.
+// Once one has been destroyed, the process skips the libraries' clean-up
+// when it exits.
 class QtAudioOutput : public QObject, public AudioOutput
 {
     Q_OBJECT
