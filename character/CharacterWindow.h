@@ -38,7 +38,6 @@ public:
 
     // Requests issued and not yet finished, the running one included.
     int pending() const { return int(m_queue.size()); }
-    double mouthOpening() const { return m_stage.sound().mouth(); }
     const Balloon &balloon() const { return *m_balloon; }
     static constexpr int glideSpeed = MoveRequest::glideSpeed;
 

@@ -25,6 +25,8 @@ const Shape shapes[] = {
     {false, {2880, 4920, 7335, 1335}, Colours::cyan}, // Shape1
 };
 
+enum { counters = 0, answer = 4 };
+
 QRectF centredSquare(const QRectF &box)
 {
     const qreal side = qMin(box.width(), box.height());
@@ -34,6 +36,16 @@ QRectF centredSquare(const QRectF &box)
 }
 
 } // namespace
+
+QRect ClientArea::answerBand()
+{
+    return fromTwips(shapes[answer].twips).toRect();
+}
+
+QRect ClientArea::countersPanel()
+{
+    return fromTwips(shapes[counters].twips).toRect();
+}
 
 ClientArea::ClientArea(QWidget *parent)
     : QWidget(parent)

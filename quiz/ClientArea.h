@@ -19,6 +19,11 @@ public:
     void paintBands(int green);
     bool hasBands() const { return m_green >= 0; }
 
+    // In pixels of the client area: the cyan band around the answer box,
+    // and the panel behind the counters.
+    static QRect answerBand();
+    static QRect countersPanel();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

@@ -22,8 +22,6 @@ namespace {
 // height stands with his feet on the top edge of the cyan band around the
 // answer box (the band's top is 328 pixels down the client area).
 const QPoint wizardClient(4, 46);
-const QRect answerBand(192, 328, 489, 89);
-const QRect countersPanel(0, 0, 225, 297);
 
 // Framing takes a window manager a few milliseconds; without one, nothing
 // ever comes and the first placement stands.
@@ -81,7 +79,8 @@ QList<QRect> Tavola::keepClear() const
     const QRect question(lblNum1->x(), 0, lblNum2->x() + operand - lblNum1->x(), lblNum1->fontMetrics().height() + 8);
     // The verdict grows to the right as it gets longer: keep its whole line.
     const QRect verdict(lblMessage->x(), lblMessage->y(), clientWidth - lblMessage->x(), lblMessage->height());
-    return {onScreen(clock), onScreen(verdict), onScreen(question), onScreen(answerBand), onScreen(countersPanel)};
+    return {onScreen(clock), onScreen(verdict), onScreen(question), onScreen(ClientArea::answerBand()),
+            onScreen(ClientArea::countersPanel())};
 }
 
 void Tavola::moveEvent(QMoveEvent *event)
