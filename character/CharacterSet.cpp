@@ -5,7 +5,7 @@
 #include "EspeakVoice.h"
 #include "Failure.h"
 #include "Figure.h"
-#include "QtAudioOutput.h"
+#include "PulseOutput.h"
 #include "SteadyClock.h"
 
 #include <QWindow>
@@ -30,19 +30,19 @@ static void belong(QWidget &character, QWidget *owner)
 
 CharacterSet::CharacterSet()
     : m_ownClock(std::make_unique<SteadyClock>())
-    , m_ownAudio(std::make_unique<QtAudioOutput>())
+    , m_ownSound(std::make_unique<PulseOutput>())
     , m_ownVoice(std::make_unique<EspeakVoice>())
     , m_clock(m_ownClock.get())
-    , m_audio(m_ownAudio.get())
+    , m_sound(m_ownSound.get())
     , m_voice(m_ownVoice.get())
     , m_composited(compositorRunning())
 {
     initCharacterResources();
 }
 
-CharacterSet::CharacterSet(Clock &clock, AudioOutput &audio, Voice &voice)
+CharacterSet::CharacterSet(Clock &clock, SoundOutput &sound, Voice &voice)
     : m_clock(&clock)
-    , m_audio(&audio)
+    , m_sound(&sound)
     , m_voice(&voice)
     , m_composited(compositorRunning())
 {
@@ -53,7 +53,7 @@ CharacterSet::~CharacterSet() = default;
 
 void CharacterSet::Load(const QString &id, const QString &file)
 {
-    auto window = std::make_unique<CharacterWindow>(id, Figure::load(file), *m_clock, *m_audio,
+    auto window = std::make_unique<CharacterWindow>(id, Figure::load(file), *m_clock, *m_sound,
                                                     *m_voice, m_composited);
     belong(*window, m_owner);
     window->setKeepClear(m_keepClear);

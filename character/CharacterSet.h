@@ -9,7 +9,7 @@
 #include <map>
 #include <memory>
 
-class AudioOutput;
+class SoundOutput;
 class CharacterWindow;
 class Clock;
 class Voice;
@@ -17,13 +17,14 @@ class QWidget;
 
 // The characters of the program, each in its own window. By default they
 // keep real time, speak with espeak-ng's Italian voice and play on the
-// default sound device; tests hand in a clock, an output and a voice.
+// default output of the sound server; tests hand in a clock, an output
+// and a voice.
 class CharacterSet : public Characters
 {
 public:
     CharacterSet();
     // The three must outlive the set.
-    CharacterSet(Clock &clock, AudioOutput &audio, Voice &voice);
+    CharacterSet(Clock &clock, SoundOutput &sound, Voice &voice);
     ~CharacterSet() override;
 
     void Load(const QString &id, const QString &file) override;
@@ -40,10 +41,10 @@ public:
 
 private:
     std::unique_ptr<Clock> m_ownClock;
-    std::unique_ptr<AudioOutput> m_ownAudio;
+    std::unique_ptr<SoundOutput> m_ownSound;
     std::unique_ptr<Voice> m_ownVoice;
     Clock *m_clock;
-    AudioOutput *m_audio;
+    SoundOutput *m_sound;
     Voice *m_voice;
     bool m_composited;
     QPointer<QWidget> m_owner;

@@ -16,7 +16,7 @@ constexpr qint64 frameMs = 25;
 } // namespace
 
 CharacterWindow::CharacterWindow(const QString &id, std::shared_ptr<const Figure> figure,
-                                 Clock &clock, AudioOutput &audio, Voice &voice, bool composited)
+                                 Clock &clock, SoundOutput &sound, Voice &voice, bool composited)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus
                            | Qt::NoDropShadowWindowHint)
     , m_id(id)
@@ -25,7 +25,7 @@ CharacterWindow::CharacterWindow(const QString &id, std::shared_ptr<const Figure
     , m_voice(voice)
     , m_alarm(clock.alarm([this] { step(); }))
     , m_balloon(new Balloon(composited, this))
-    , m_stage(*this, *m_figure, *m_balloon, audio, composited)
+    , m_stage(*this, *m_figure, *m_balloon, sound, composited)
 {
     // The answer box must keep the keys while the character moves and talks.
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -116,7 +116,7 @@ void CharacterWindow::step()
             m_running = true;
             emit started(r.description());
         }
-        if (now < r.endsAt()) {
+        if (!r.over(m_stage, now)) {
             r.advance(m_stage, now);
             break;
         }
@@ -137,7 +137,9 @@ void CharacterWindow::schedule(qint64 now)
 {
     qint64 next = m_stage.nextChange(now);
     if (m_running) {
-        const qint64 frame = qMin(now + frameMs, m_queue.front().endsAt());
+        // Speech can outlast its length by as much as the sound lags behind.
+        const qint64 endsAt = m_queue.front().endsAt();
+        const qint64 frame = endsAt > now ? qMin(now + frameMs, endsAt) : now + frameMs;
         if (next < 0 || frame < next)
             next = frame;
     }

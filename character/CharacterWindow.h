@@ -10,7 +10,7 @@
 #include <memory>
 
 class Alarm;
-class AudioOutput;
+class SoundOutput;
 class Balloon;
 class Clock;
 class Voice;
@@ -24,7 +24,7 @@ class CharacterWindow : public QWidget, public Character
 
 public:
     CharacterWindow(const QString &id, std::shared_ptr<const Figure> figure, Clock &clock,
-                    AudioOutput &audio, Voice &voice, bool composited);
+                    SoundOutput &sound, Voice &voice, bool composited);
     ~CharacterWindow() override;
 
     void Show() override;

@@ -1,6 +1,6 @@
 #include "ClipPlayer.h"
 
-#include "AudioOutput.h"
+#include "SoundOutput.h"
 
 #include <QtGlobal>
 
@@ -10,46 +10,76 @@ constexpr qint64 loudnessSpanMs = 40;
 // espeak's speech sits well below full scale; this makes a loud vowel open
 // the mouth fully.
 constexpr double mouthGain = 5.0;
+// A clip that has not begun to sound by then will not be heard in step; the
+// words go on without it rather than keep the pupil waiting.
+constexpr qint64 startLimitMs = 500;
 
 } // namespace
 
-ClipPlayer::ClipPlayer(AudioOutput &audio)
-    : m_audio(audio)
+ClipPlayer::ClipPlayer(SoundOutput &output)
+    : m_output(output)
 {
 }
 
 void ClipPlayer::prepare(const Clip &clip)
 {
     if (clip.error.isEmpty())
-        m_audio.open(clip.sampleRate);
+        m_output.prepare();
 }
 
 void ClipPlayer::start(const Clip &clip)
 {
     m_clip = clip;
-    m_pushed = 0;
-    m_open = clip.error.isEmpty() && m_audio.open(clip.sampleRate);
+    m_heard = 0;
+    m_clockBehind = 0;
+    m_sounding = clip.error.isEmpty() && clip.sampleCount() > 0;
+    if (m_sounding) {
+        const auto *first = reinterpret_cast<const qint16 *>(clip.samples.constData());
+        m_output.play(std::vector<std::int16_t>(first, first + clip.sampleCount()), clip.sampleRate);
+    }
 }
 
-void ClipPlayer::play(qint64 elapsed)
+qint64 ClipPlayer::follow(qint64 elapsed)
 {
-    push();
-    m_mouth = qMin(1.0, mouthGain * m_clip.loudness(elapsed, loudnessSpanMs));
+    if (m_sounding) {
+        const SoundOutput::Progress p = m_output.progress();
+        switch (p.state) {
+        case SoundOutput::State::Starting:
+            if (elapsed > startLimitMs) {
+                m_output.stop();
+                goByTheClock(elapsed);
+            }
+            break;
+        case SoundOutput::State::Playing:
+            m_heard = qMax(m_heard, qint64(p.playedMs));
+            break;
+        case SoundOutput::State::Played:
+            m_heard = qMax(m_heard, m_clip.durationMs());
+            break;
+        case SoundOutput::State::Silent:
+            goByTheClock(elapsed);
+            break;
+        }
+    }
+    if (!m_sounding)
+        m_heard = qMax(m_heard, elapsed - m_clockBehind);
+    m_mouth = qMin(1.0, mouthGain * m_clip.loudness(m_heard, loudnessSpanMs));
+    return m_heard;
+}
+
+void ClipPlayer::goByTheClock(qint64 elapsed)
+{
+    // From where the listener was, so the words neither jump nor go back.
+    m_sounding = false;
+    m_clockBehind = qMax<qint64>(0, elapsed - m_heard);
 }
 
 void ClipPlayer::finish()
 {
-    push();
+    // A clip heard to its end plays out on its own.
+    if (m_sounding && m_heard < m_clip.durationMs())
+        m_output.stop();
     m_clip = Clip();
-    m_open = false;
+    m_sounding = false;
     m_mouth = 0;
-}
-
-void ClipPlayer::push()
-{
-    if (!m_open || m_pushed >= m_clip.samples.size())
-        return;
-    // The output takes only what it has room for; the rest goes on the
-    // following frames, so the voice stays a fraction of a second ahead.
-    m_pushed += m_audio.push(m_clip.samples.constData() + m_pushed, m_clip.samples.size() - m_pushed);
 }

@@ -2,33 +2,35 @@
 
 #include "Clip.h"
 
-class AudioOutput;
+class SoundOutput;
 
-// Plays one clip on the output a frame at a time, and says how far the
-// mouth opens to the sound being played.
+// Plays one clip on the sound output and follows how far the listener has
+// got into it: the position the sound server says it has played while the
+// clip sounds, the clock when it will not be heard. The words and the mouth
+// go by that position, so they show what is heard.
 class ClipPlayer
 {
 public:
-    explicit ClipPlayer(AudioOutput &audio);
+    explicit ClipPlayer(SoundOutput &output);
 
-    // Opening a sound device can take a while, so it is done as soon as a
-    // clip is ready rather than when its words are due.
+    // The way to the sound server can take a while to find, so it is looked
+    // for as soon as a clip is ready rather than when its words are due.
     void prepare(const Clip &clip);
     void start(const Clip &clip);
-    // Hands the output what it has room for and follows the loudness at
-    // `elapsed` from the start.
-    void play(qint64 elapsed);
-    // Hands over the tail the output had no room for while it played.
+    // Where the listener is at `elapsed` ms from the start; it never goes back.
+    qint64 follow(qint64 elapsed);
     void finish();
     // 0 is closed, 1 wide open.
     double mouth() const { return m_mouth; }
 
 private:
-    void push();
+    void goByTheClock(qint64 elapsed);
 
-    AudioOutput &m_audio;
+    SoundOutput &m_output;
     Clip m_clip;
-    qint64 m_pushed = 0;
-    bool m_open = false;
+    bool m_sounding = false;
+    qint64 m_heard = 0;
+    // While nothing sounds, the position is the clock's less this.
+    qint64 m_clockBehind = 0;
     double m_mouth = 0;
 };

@@ -92,9 +92,13 @@ qint64 SpeakRequest::begin(Stage &stage, qint64)
     return clip.error.isEmpty() ? clip.durationMs() : silentReadingMs(text);
 }
 
+qint64 SpeakRequest::reached(Stage &stage, qint64 elapsed) const
+{
+    return stage.sound().follow(elapsed);
+}
+
 void SpeakRequest::advance(Stage &stage, qint64 elapsed, Pose &) const
 {
-    stage.sound().play(elapsed);
     const int word = clip.wordAt(elapsed);
     if (word >= 0)
         stage.mark(clip.words[word].position, clip.words[word].length);
@@ -127,10 +131,16 @@ void Request::begin(Stage &stage, qint64 now)
     m_durationMs = std::visit([&](auto &r) { return r.begin(stage, now); }, m_kind);
 }
 
+bool Request::over(Stage &stage, qint64 now)
+{
+    m_reached = std::visit([&](const auto &r) { return r.reached(stage, now - m_startedAt); }, m_kind);
+    return m_reached >= m_durationMs;
+}
+
 void Request::advance(Stage &stage, qint64 now)
 {
     Pose pose = stage.figure().rest();
-    std::visit([&](const auto &r) { r.advance(stage, now - m_startedAt, pose); }, m_kind);
+    std::visit([&](const auto &r) { r.advance(stage, m_reached, pose); }, m_kind);
     stage.present(pose, now);
 }
 

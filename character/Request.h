@@ -11,14 +11,15 @@ class Stage;
 struct Pose;
 
 // The kinds of request. Each says how it begins (returning how long it
-// lasts), how it looks `elapsed` ms in, and how it ends; `advance` lays its
-// movement over the rest pose.
+// lasts), how far it has got `elapsed` ms in, how it looks there, and how it
+// ends; `advance` lays its movement over the rest pose.
 
 struct ShowRequest
 {
     QString description() const;
     bool ready() const { return true; }
     qint64 begin(Stage &stage, qint64 now);
+    qint64 reached(Stage &, qint64 elapsed) const { return elapsed; }
     void advance(Stage &stage, qint64 elapsed, Pose &pose) const;
     void end(Stage &, qint64) {}
 };
@@ -36,6 +37,7 @@ struct MoveRequest
     QString description() const;
     bool ready() const { return true; }
     qint64 begin(Stage &stage, qint64 now);
+    qint64 reached(Stage &, qint64 elapsed) const { return elapsed; }
     void advance(Stage &stage, qint64 elapsed, Pose &pose) const;
     void end(Stage &stage, qint64 endsAt);
 };
@@ -49,6 +51,7 @@ struct PlayRequest
     QString description() const;
     bool ready() const { return true; }
     qint64 begin(Stage &stage, qint64 now);
+    qint64 reached(Stage &, qint64 elapsed) const { return elapsed; }
     void advance(Stage &stage, qint64 elapsed, Pose &pose) const;
     void end(Stage &, qint64) {}
 };
@@ -66,6 +69,8 @@ struct SpeakRequest
     // The words wait for their voice.
     bool ready() const { return voiced; }
     qint64 begin(Stage &stage, qint64 now);
+    // Speech goes as far as it has been heard.
+    qint64 reached(Stage &stage, qint64 elapsed) const;
     void advance(Stage &stage, qint64 elapsed, Pose &pose) const;
     void end(Stage &stage, qint64 endsAt);
 };
@@ -82,8 +87,11 @@ public:
     QString description() const;
     bool ready() const;
     void begin(Stage &stage, qint64 now);
+    // The earliest it can end.
     qint64 endsAt() const { return m_startedAt + m_durationMs; }
-    // Shows the request as it is at `now`, before it ends.
+    // Whether it has run its course by `now`.
+    bool over(Stage &stage, qint64 now);
+    // Shows the request as it is at `now`, where over() found it.
     void advance(Stage &stage, qint64 now);
     void end(Stage &stage);
 
@@ -94,4 +102,5 @@ private:
     Kind m_kind;
     qint64 m_startedAt = 0;
     qint64 m_durationMs = 0;
+    qint64 m_reached = 0;
 };

@@ -18,11 +18,11 @@ constexpr int turnLimit = 120;
 
 } // namespace
 
-Stage::Stage(QWidget &window, const Figure &figure, Balloon &balloon, AudioOutput &audio, bool composited)
+Stage::Stage(QWidget &window, const Figure &figure, Balloon &balloon, SoundOutput &sound, bool composited)
     : m_window(window)
     , m_figure(figure)
     , m_balloon(balloon)
-    , m_sound(audio)
+    , m_sound(sound)
     , m_shape(window, composited)
     , m_pose(figure.rest())
 {

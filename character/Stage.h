@@ -7,7 +7,7 @@
 #include <QPoint>
 #include <QString>
 
-class AudioOutput;
+class SoundOutput;
 class Balloon;
 class Figure;
 class QWidget;
@@ -17,7 +17,7 @@ class QWidget;
 class Stage
 {
 public:
-    Stage(QWidget &window, const Figure &figure, Balloon &balloon, AudioOutput &audio, bool composited);
+    Stage(QWidget &window, const Figure &figure, Balloon &balloon, SoundOutput &sound, bool composited);
 
     const Figure &figure() const { return m_figure; }
     const Pose &pose() const { return m_pose; }

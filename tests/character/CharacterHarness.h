@@ -1,16 +1,18 @@
 #pragma once
 
-#include "AudioOutput.h"
 #include "CharacterSet.h"
 #include "CharacterWindow.h"
 #include "ManualClock.h"
+#include "SoundOutput.h"
 #include "Voice.h"
 
 #include <QCoreApplication>
 #include <QStringList>
+#include <functional>
 
 // A voice that answers on the next turn of the event loop with a clip of
-// 100 ms per character, so tests know every clip's true length.
+// 100 ms per character, each word starting where its first character is,
+// so tests know every clip's true length and word times.
 class FakeVoice : public Voice
 {
 public:
@@ -20,21 +22,31 @@ public:
     {
         Clip clip;
         clip.samples = QByteArray(text.size() * clip.sampleRate / 5, 0);
+        for (qsizetype at = 0; at < text.size(); at = text.indexOf(QLatin1Char(' '), at) + 1) {
+            const qsizetype end = text.indexOf(QLatin1Char(' '), at);
+            clip.words.append({int(at), int((end < 0 ? text.size() : end) - at), 100 * at});
+            if (end < 0)
+                break;
+        }
         QMetaObject::invokeMethod(this, [this, ticket = ++tickets, clip] { emit ready(ticket, clip); },
                                   Qt::QueuedConnection);
         return tickets;
     }
 };
 
-class FakeAudio : public AudioOutput
+// Reports what `heard` says of the clip playing, by default that nothing
+// will be heard, and counts the samples handed over.
+class FakeSound : public SoundOutput
 {
 public:
-    qint64 bytes = 0;
-    bool opens = true;
+    qint64 samples = 0;
+    int stops = 0;
+    std::function<Progress()> heard = [] { return Progress{State::Silent, 0}; };
 
-    bool open(int) override { return opens; }
-    // Takes whatever it is handed, so a push to a device that did not open shows.
-    qint64 push(const char *, qint64 size) override { bytes += size; return size; }
+    void prepare() override {}
+    void play(std::vector<std::int16_t> clip, int) override { samples += qint64(clip.size()); }
+    void stop() override { ++stops; }
+    Progress progress() const override { return heard(); }
 };
 
 // One wizard on a manual clock; `log` reads "start X" and "end X" in order,
@@ -42,9 +54,9 @@ public:
 struct CharacterHarness
 {
     ManualClock clock;
-    FakeAudio audio;
+    FakeSound sound;
     FakeVoice voice;
-    CharacterSet set{clock, audio, voice};
+    CharacterSet set{clock, sound, voice};
     CharacterWindow *wizard = nullptr;
     QStringList log;
     QHash<QString, qint64> at;

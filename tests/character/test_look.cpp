@@ -55,7 +55,7 @@ private slots:
     {
         CharacterHarness h;
         CharacterWindow outlined(QStringLiteral("Merlin"), Figure::load(":/characters/merlin/merlin.json"), h.clock,
-                                 h.audio, h.voice, false);
+                                 h.sound, h.voice, false);
         h.wizard = &outlined; // at the art's own size, one pixel per unit
         h.wizard->Show();
         h.runQueue();

@@ -9,30 +9,62 @@ class TestQueue : public QObject
     Q_OBJECT
 
 private slots:
-    void speechLastsItsClipsTrueLengthAndWhatFollowsWaitsForIt_data()
+    void speechGoesAsFarAsItIsHeardAndWhatFollowsWaitsForIt_data()
     {
+        using State = SoundOutput::State;
+        using Progress = SoundOutput::Progress;
+        using Heard = std::function<Progress(qint64)>;
+        // The clip of "dieci per sette ecco" is 2000 ms long; "per" starts at 600 ms.
         QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("soundDevice");
-        QTest::newRow("short") << "sette" << true;
-        QTest::newRow("no sound device") << "sette" << false;
-        QTest::newRow("still speaking when the next requests come") << QString(60, QLatin1Char('a')) << true;
+        // What the output says `ms` into the clip.
+        QTest::addColumn<Heard>("heard");
+        QTest::addColumn<QString>("markedAt800");
+        QTest::addColumn<qint64>("spokenMs");
+        QTest::addColumn<int>("stops");
+        const QString words = QStringLiteral("dieci per sette ecco");
+        QTest::newRow("no sound: by the clock") << words << Heard([](qint64) { return Progress{}; }) << "per"
+                                               << qint64(2000) << 0;
+        QTest::newRow("sound heard 300 ms late") << words << Heard([](qint64 ms) {
+            return ms < 300 ? Progress{State::Starting, 0} : Progress{State::Playing, qMin<qint64>(ms - 300, 2000)};
+        }) << "dieci" << qint64(2300) << 0;
+        QTest::newRow("played out before the clock's end") << words << Heard([](qint64 ms) {
+            return ms < 1500 ? Progress{State::Playing, ms} : Progress{State::Played, 2000};
+        }) << "per" << qint64(1500) << 0;
+        QTest::newRow("sound that never starts is given up") << words << Heard([](qint64) {
+            return Progress{State::Starting, 0};
+        }) << "dieci" << qint64(2000 + 500) << 1;
+        QTest::newRow("server lost halfway: the clock goes on from there") << words << Heard([](qint64 ms) {
+            return ms < 1000 ? Progress{State::Playing, ms / 2} : Progress{State::Silent, 0};
+        }) << "dieci" << qint64(2000 + 500) << 0;
+        QTest::newRow("a long turn") << QString(60, QLatin1Char('a')) << Heard([](qint64) { return Progress{}; })
+                                     << QString(60, QLatin1Char('a')) << qint64(6000) << 0;
     }
-    void speechLastsItsClipsTrueLengthAndWhatFollowsWaitsForIt()
+    void speechGoesAsFarAsItIsHeardAndWhatFollowsWaitsForIt()
     {
         QFETCH(QString, text);
-        QFETCH(bool, soundDevice);
+        QFETCH(std::function<SoundOutput::Progress(qint64)>, heard);
+        QFETCH(QString, markedAt800);
+        QFETCH(qint64, spokenMs);
+        QFETCH(int, stops);
         CharacterHarness h;
-        h.audio.opens = soundDevice;
+        const QString speak = "Speak " + text;
+        h.sound.heard = [&] {
+            return h.at.contains("end " + speak) ? SoundOutput::Progress{} : heard(h.clock.now() - h.at["start " + speak]);
+        };
         h.wizard->Show();
         h.wizard->Speak(text);
-        h.advance(2000);
+        while (!h.at.contains("start " + speak))
+            h.advance(20);
+        h.advance(800);
+        QCOMPARE(h.wizard->balloon().markedWord(), markedAt800);
         h.wizard->Play(QStringLiteral("Greet"));
         h.wizard->Speak(QStringLiteral("dopo"));
         h.runQueue();
-        QCOMPARE(h.log, h.ranInTurn({"Show", "Speak " + text, "Play Greet", "Speak dopo"}));
-        const qint64 spoken = h.at["end Speak " + text] - h.at["start Speak " + text];
-        QVERIFY2(qAbs(spoken - 100 * text.size() - 10) <= 10, qPrintable(QString::number(spoken)));
-        QCOMPARE(h.audio.bytes, soundDevice ? 22050 / 5 * (text.size() + 4) : 0);
+        QCOMPARE(h.log, h.ranInTurn({"Show", speak, "Play Greet", "Speak dopo"}));
+        const qint64 spoken = h.at["end " + speak] - h.at["start " + speak];
+        QVERIFY2(qAbs(spoken - spokenMs) <= 40, qPrintable(QString::number(spoken)));
+        QCOMPARE(h.sound.samples, 22050 / 10 * (text.size() + 4));
+        QCOMPARE(h.sound.stops, stops);
         QCOMPARE(h.wizard->balloon().text(), QStringLiteral("dopo"));
         QCOMPARE(h.wizard->accessibleName(), QStringLiteral("dopo"));
     }

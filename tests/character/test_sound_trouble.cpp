@@ -82,6 +82,8 @@ private slots:
         QTest::addColumn<QByteArray>("variable");
         QTest::addColumn<QString>("value");
         QTest::addColumn<int>("teacherLines");
+        QTest::newRow("no sound server") << QByteArray("PULSE_SERVER")
+                                         << "unix:" + m_empty.filePath(QStringLiteral("nobody-here")) << 0;
         QTest::newRow("a hung sound server") << QByteArray("PULSE_SERVER") << QString::fromLocal8Bit(m_hung.address())
                                              << 0;
         QTest::newRow("missing voice data") << QByteArray("ESPEAK_DATA_PATH") << m_empty.path() << 1;
