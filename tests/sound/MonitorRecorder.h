@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+struct pa_stream;
+
+// Records what a sink of a sound server really played, from its monitor, on
+// a thread of its own, with the time each sample sounded on the steady
+// clock. It keeps trying while the server or the sink is away.
+class MonitorRecorder
+{
+public:
+    // Where sound was louder than `level` (0 to 1) between the two times,
+    // in steady-clock ms; empty when it was quiet.
+    struct Span
+    {
+        double fromMs = 0;
+        double toMs = 0;
+        bool empty() const { return toMs <= fromMs; }
+    };
+
+    MonitorRecorder(const QByteArray &server, const QByteArray &sink);
+    ~MonitorRecorder();
+
+    Span sounded(double fromMs, double toMs, double level) const;
+
+    static constexpr int rate = 16000;
+    static constexpr int frameMs = 10;
+
+private:
+    void run();
+    static void onReadable(pa_stream *stream, std::size_t bytes, void *self);
+
+    QByteArray m_server;
+    QByteArray m_source;
+    std::atomic<bool> m_quit{false};
+    struct Frame
+    {
+        double atMs; // when its first sample sounded
+        QList<qint16> samples;
+    };
+    mutable std::mutex m_mutex;
+    QList<Frame> m_frames;
+    std::thread m_thread;
+};
+
+qint64 steadyUs();

@@ -1,0 +1,137 @@
+#include "SoundServer.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QThread>
+
+namespace {
+constexpr int answerMs = 15000;
+}
+
+SoundServer::SoundServer(Kind kind)
+    : m_kind(kind)
+    , m_env(QProcessEnvironment::systemEnvironment())
+{
+    const QString root = m_dir.path();
+    for (const char *folder : {"runtime", "home", "config", "state"})
+        QDir(root).mkpath(QLatin1String(folder));
+    QFile::setPermissions(root + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    m_env.insert("XDG_RUNTIME_DIR", root + "/runtime");
+    m_env.insert("PIPEWIRE_RUNTIME_DIR", root + "/runtime");
+    m_env.insert("HOME", root + "/home");
+    m_env.insert("XDG_CONFIG_HOME", root + "/config");
+    m_env.insert("XDG_STATE_HOME", root + "/state");
+    m_env.insert("PULSE_SERVER", QString::fromLocal8Bit(address()));
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "PULSE_RUNTIME_PATH", "PIPEWIRE_REMOTE"})
+        m_env.remove(QLatin1String(name));
+}
+
+SoundServer::~SoundServer()
+{
+    stop();
+    if (m_bus) {
+        m_bus->kill();
+        m_bus->waitForFinished();
+    }
+}
+
+QByteArray SoundServer::address() const
+{
+    return "unix:" + QFile::encodeName(m_dir.path()) + "/runtime/pulse/native";
+}
+
+QString SoundServer::launch(const QString &program, const QStringList &arguments)
+{
+    auto *process = new QProcess;
+    process->setProcessEnvironment(m_env);
+    process->setStandardOutputFile(m_dir.filePath(QFileInfo(program).fileName() + ".log"), QIODevice::Append);
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    m_processes << process;
+    process->start(program, arguments);
+    return process->waitForStarted() ? QString() : program + ": " + process->errorString();
+}
+
+QString SoundServer::start()
+{
+    if (m_kind == Kind::PulseAudio) {
+        if (QString e = launch("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes",
+                                              "--load=module-native-protocol-unix",
+                                              "--load=module-null-sink sink_name=nulla norewinds=1"});
+            !e.isEmpty())
+            return e;
+        return waitForDefault("nulla");
+    }
+    if (!m_bus) {
+        m_bus = std::make_unique<QProcess>();
+        m_bus->setProcessEnvironment(m_env);
+        m_bus->start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        if (!m_bus->waitForReadyRead(answerMs))
+            return "dbus-daemon: " + m_bus->errorString();
+        m_env.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromLocal8Bit(m_bus->readLine().trimmed()));
+    }
+    for (const char *program : {"pipewire", "wireplumber", "pipewire-pulse"})
+        if (QString e = launch(QLatin1String(program), {}); !e.isEmpty())
+            return e;
+    return plugIn("nulla");
+}
+
+void SoundServer::stop()
+{
+    // The pulse server first, as a session ends.
+    while (!m_processes.isEmpty()) {
+        std::unique_ptr<QProcess> process(m_processes.takeLast());
+        process->terminate();
+        if (!process->waitForFinished(5000)) {
+            process->kill();
+            process->waitForFinished();
+        }
+    }
+}
+
+QString SoundServer::plugIn(const QString &sink)
+{
+    const QDeadlineTimer deadline(answerMs);
+    // PipeWire's pulse server opens its socket a moment after it starts.
+    QString e;
+    while (!(e = pactl({"info"})).isEmpty() && !deadline.hasExpired())
+        QThread::msleep(50);
+    if (!e.isEmpty())
+        return e;
+    if (QString error = pactl({"load-module", "module-null-sink", "sink_name=" + sink}); !error.isEmpty())
+        return error;
+    return waitForDefault(sink);
+}
+
+QString SoundServer::waitForDefault(const QString &sink) const
+{
+    const QDeadlineTimer deadline(answerMs);
+    QString last;
+    for (;;) {
+        QByteArray info;
+        last = pactl({"info"}, &info);
+        if (last.isEmpty() && info.contains("Default Sink: " + sink.toUtf8() + "\n"))
+            return {};
+        if (last.isEmpty() && info.contains("Default Sink:"))
+            last = pactl({"set-default-sink", sink});
+        if (deadline.hasExpired())
+            return "the sound server did not take " + sink + " as its default: " + last + QString::fromLocal8Bit(info);
+        QThread::msleep(50);
+    }
+}
+
+QString SoundServer::pactl(const QStringList &arguments, QByteArray *output) const
+{
+    QProcess p;
+    p.setProcessEnvironment(m_env);
+    p.start("pactl", arguments);
+    if (!p.waitForFinished(answerMs)) {
+        p.kill();
+        p.waitForFinished();
+        return "pactl " + arguments.join(' ') + " did not answer";
+    }
+    if (output)
+        *output = p.readAllStandardOutput();
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return "pactl " + arguments.join(' ') + ": " + QString::fromLocal8Bit(p.readAllStandardError());
+    return {};
+}
