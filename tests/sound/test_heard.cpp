@@ -46,6 +46,8 @@ constexpr int lateServerMs = 3000;
 constexpr double level = 0.01;
 constexpr double heardShare = 0.95;
 constexpr double startWithinMs = 150;
+// Monitor time stamps come from the server's latency reports, and wander this much.
+constexpr double jitterMs = 15;
 // A word is marked on the first frame after it is heard, and frames come every
 // 25 ms; a lag under a tenth of a second goes unseen.
 constexpr double markLeewayMs = 100;
@@ -167,16 +169,20 @@ private slots:
             const Clip &clip = clips[i];
             QVERIFY2(clip.error.isEmpty(), qPrintable(clip.error));
             const double begun = begunMs[i];
-            // Each utterance begins once the one before it was heard, give or take the recording's jitter.
-            const double until = i + 1 < begunMs.size() ? begunMs[i + 1] - 30 : begun + clip.durationMs() + 2000;
+            // The next utterance cannot sound before its request and its own leading
+            // silence, give or take the recording's jitter.
+            const double until = i + 1 < begunMs.size() ? begunMs[i + 1] + soundOf(clips[i + 1]).fromMs - jitterMs
+                                                        : begun + clip.durationMs() + 2000;
             const bool onHeadset = switchedMs >= 0 && begun > switchedMs;
             const MonitorRecorder::Span said = soundOf(clip);
             const MonitorRecorder::Span heard = (onHeadset ? headset : first).sounded(begun, until, level);
             const double share = heard.empty() ? 0 : (heard.toMs - heard.fromMs) / (said.toMs - said.fromMs);
             const double delay = heard.fromMs - (begun + said.fromMs);
-            qInfo("%-10s clip %5.0f ms, heard %5.0f ms (%5.1f%%), began %4.0f ms after the request",
-                  qPrintable(sequence[i].text.left(10)), said.toMs - said.fromMs, heard.toMs - heard.fromMs,
-                  100 * share, delay);
+            qInfo("%-10s clip %5.0f ms after %3.0f ms of silence, heard %5.0f ms (%5.1f%%), began %4.0f ms and ended %4.0f ms late, %5.0f ms "
+                  "before the next request",
+                  qPrintable(sequence[i].text.left(10)), said.toMs - said.fromMs, said.fromMs, heard.toMs - heard.fromMs,
+                  100 * share, delay, heard.toMs - (begun + said.toMs),
+                  (i + 1 < begunMs.size() ? begunMs[i + 1] : until) - heard.toMs);
             // Clip time 0 sounded here; each word is marked where it is heard.
             const double origin = heard.fromMs - said.fromMs;
             qsizetype next = 0;
