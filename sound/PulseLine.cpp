@@ -149,6 +149,7 @@ void PulseLine::openStream()
     }
     m_written = 0;
     m_drained = false;
+    m_timingAsked = false;
     pa_stream_set_write_callback(m_stream, &PulseLine::onWritable, this);
     pa_buffer_attr attr;
     attr.maxlength = std::uint32_t(-1);
@@ -266,7 +267,22 @@ void PulseLine::onPoll(pa_mainloop_api *, pa_time_event *, const struct timeval 
         line->dropStream();
         return;
     }
+    // The server's own timing updates come ten times a second; a fresher one
+    // keeps the marked word in step when the machine is busy.
+    if (!line->m_timingAsked) {
+        if (pa_operation *o = pa_stream_update_timing_info(line->m_stream, &PulseLine::onTiming, self)) {
+            line->m_timingAsked = true;
+            pa_operation_unref(o);
+        }
+    }
     line->restart(line->m_poll, pollMs);
+}
+
+void PulseLine::onTiming(pa_stream *stream, int, void *self)
+{
+    auto *line = static_cast<PulseLine *>(self);
+    if (stream == line->m_stream)
+        line->m_timingAsked = false;
 }
 
 void PulseLine::onConnectLimit(pa_mainloop_api *, pa_time_event *, const struct timeval *, void *self)

@@ -58,6 +58,7 @@ private:
     static void onContextState(pa_context *context, void *self);
     static void onWritable(pa_stream *stream, std::size_t bytes, void *self);
     static void onDrained(pa_stream *stream, int success, void *self);
+    static void onTiming(pa_stream *stream, int success, void *self);
     static void onPoll(pa_mainloop_api *, pa_time_event *, const struct timeval *, void *self);
     static void onConnectLimit(pa_mainloop_api *, pa_time_event *, const struct timeval *, void *self);
 
@@ -76,4 +77,5 @@ private:
     int m_sampleRate = 0;
     std::size_t m_written = 0; // samples handed to the server
     bool m_drained = false;
+    bool m_timingAsked = false;
 };

@@ -69,7 +69,16 @@ QString SoundServer::start()
             return "dbus-daemon: " + m_bus->errorString();
         m_env.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromLocal8Bit(m_bus->readLine().trimmed()));
     }
-    for (const char *program : {"pipewire", "wireplumber", "pipewire-pulse"})
+    if (QString e = launch("pipewire", {}); !e.isEmpty())
+        return e;
+    // Its clients give up at once when its socket is not there yet.
+    const QDeadlineTimer deadline(answerMs);
+    while (!QFile::exists(m_dir.filePath("runtime/pipewire-0")))
+        if (deadline.hasExpired())
+            return "pipewire opened no socket";
+        else
+            QThread::msleep(10);
+    for (const char *program : {"wireplumber", "pipewire-pulse"})
         if (QString e = launch(QLatin1String(program), {}); !e.isEmpty())
             return e;
     return plugIn("nulla");
