@@ -137,12 +137,12 @@ void PulseLine::start()
 
 void PulseLine::openStream()
 {
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, std::uint32_t(m_sampleRate), 1};
-    if (!pa_sample_spec_valid(&spec) || m_samples.empty()) {
+    const pa_sample_spec format{PA_SAMPLE_S16LE, std::uint32_t(m_sampleRate), 1};
+    if (!pa_sample_spec_valid(&format) || m_samples.empty()) {
         report(SoundOutput::State::Silent);
         return;
     }
-    m_stream = pa_stream_new(m_context, "Voce del mago", &spec, nullptr);
+    m_stream = pa_stream_new(m_context, "Voce del mago", &format, nullptr);
     if (!m_stream) {
         report(SoundOutput::State::Silent);
         return;
@@ -153,7 +153,7 @@ void PulseLine::openStream()
     pa_stream_set_write_callback(m_stream, &PulseLine::onWritable, this);
     pa_buffer_attr attr;
     attr.maxlength = std::uint32_t(-1);
-    attr.tlength = std::uint32_t(pa_usec_to_bytes(aheadUs, &spec));
+    attr.tlength = std::uint32_t(pa_usec_to_bytes(aheadUs, &format));
     attr.prebuf = std::uint32_t(-1);
     attr.minreq = std::uint32_t(-1);
     attr.fragsize = std::uint32_t(-1);

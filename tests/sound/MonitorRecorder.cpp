@@ -51,7 +51,7 @@ void MonitorRecorder::run()
 {
     // Its own stream, which must not follow the default output about: the
     // sound servers move streams that may move when the default changes.
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, rate, 1};
+    const pa_sample_spec format{PA_SAMPLE_S16LE, rate, 1};
     pa_buffer_attr attr{};
     attr.maxlength = std::uint32_t(-1);
     attr.fragsize = std::uint32_t(frameSamples * sizeof(std::int16_t));
@@ -62,7 +62,7 @@ void MonitorRecorder::run()
         if (pa_context_connect(context, m_server.constData(), PA_CONTEXT_NOAUTOSPAWN, nullptr) == 0) {
             while (!m_quit && PA_CONTEXT_IS_GOOD(pa_context_get_state(context))) {
                 if (!stream && pa_context_get_state(context) == PA_CONTEXT_READY) {
-                    stream = pa_stream_new(context, "record", &spec, nullptr);
+                    stream = pa_stream_new(context, "record", &format, nullptr);
                     pa_stream_set_read_callback(stream, &MonitorRecorder::onReadable, this);
                     pa_stream_connect_record(stream, m_source.constData(), &attr,
                                              pa_stream_flags_t(PA_STREAM_DONT_MOVE | PA_STREAM_ADJUST_LATENCY

@@ -106,7 +106,12 @@ QString SoundServer::plugIn(const QString &sink)
         QThread::msleep(50);
     if (!e.isEmpty())
         return e;
-    if (QString error = pactl({"load-module", "module-null-sink", "sink_name=" + sink}); !error.isEmpty())
+    // PulseAudio's null sink rewinds what it has played, which its monitor
+    // records twice; WirePlumber suspends an idle sink, and on its return the
+    // monitor's time stamps are a tenth of a second out for a while.
+    const QString settled = m_kind == Kind::PulseAudio ? "norewinds=1"
+                                                       : "sink_properties=session.suspend-timeout-seconds=0";
+    if (QString error = pactl({"load-module", "module-null-sink", "sink_name=" + sink, settled}); !error.isEmpty())
         return error;
     return waitForDefault(sink);
 }
