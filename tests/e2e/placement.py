@@ -16,6 +16,7 @@ while the window is minimised.
 """
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -66,8 +67,10 @@ class Desktop:
         if panel:
             self.panel = self._panel(width, panel)
         log = open(os.path.join(self.work, "wm.log"), "w")
+        # In a process group of its own, so that the session bus and what it
+        # started end with it.
         self.processes.append(subprocess.Popen(["dbus-run-session", "--", *WINDOW_MANAGERS[wm]], env=self.env,
-                                               stdout=log, stderr=log))
+                                               stdout=log, stderr=log, start_new_session=True))
         wait_for(wm + " to manage the screen", lambda: self.property(self.root, "_NET_SUPPORTING_WM_CHECK"))
         if panel:
             wait_for("the panel's strut", lambda: self.available()[1] >= panel)
@@ -153,14 +156,24 @@ class Desktop:
     def shoot(self, path):
         subprocess.run(["import", "-window", "root", path], env=self.env, capture_output=True)
 
+    @staticmethod
+    def _signal(process, sig):
+        try:
+            if os.getpgid(process.pid) == process.pid:
+                os.killpg(process.pid, sig)
+            else:
+                process.send_signal(sig)
+        except ProcessLookupError:
+            pass
+
     def close(self):
         for p in reversed(self.processes):
-            p.terminate()
+            self._signal(p, signal.SIGTERM)
         for p in reversed(self.processes):
             try:
                 p.wait(timeout=5)
             except subprocess.TimeoutExpired:
-                p.kill()
+                self._signal(p, signal.SIGKILL)
         shutil.rmtree(self.work, ignore_errors=True)
 
 
