@@ -13,6 +13,12 @@ constexpr double mouthGain = 5.0;
 // A clip that has not begun to sound by then will not be heard in step; the
 // words go on without it rather than keep the pupil waiting.
 constexpr qint64 startLimitMs = 500;
+// Some servers report a long clip played up to 2% behind what they really
+// play; the clock from the clip's first sound keeps the words in step, but
+// never runs further ahead of the server than this.
+constexpr qint64 clockLeadMs = 250;
+// A server that stops playing halfway is not waited for.
+constexpr qint64 stallLimitMs = 500;
 
 } // namespace
 
@@ -32,6 +38,9 @@ void ClipPlayer::start(const Clip &clip)
     m_clip = clip;
     m_heard = 0;
     m_clockBehind = 0;
+    m_firstSoundAt = -1;
+    m_played = 0;
+    m_playedSince = -1;
     m_sounding = clip.error.isEmpty() && clip.sampleCount() > 0;
     if (m_sounding) {
         const auto *first = reinterpret_cast<const qint16 *>(clip.samples.constData());
@@ -51,7 +60,7 @@ qint64 ClipPlayer::follow(qint64 elapsed)
             }
             break;
         case SoundOutput::State::Playing:
-            m_heard = qMax(m_heard, qint64(p.playedMs));
+            keepUp(p.playedMs, elapsed);
             break;
         case SoundOutput::State::Played:
             m_heard = qMax(m_heard, m_clip.durationMs());
@@ -65,6 +74,22 @@ qint64 ClipPlayer::follow(qint64 elapsed)
         m_heard = qMax(m_heard, elapsed - m_clockBehind);
     m_mouth = qMin(1.0, mouthGain * m_clip.loudness(m_heard, loudnessSpanMs));
     return m_heard;
+}
+
+void ClipPlayer::keepUp(qint64 playedMs, qint64 elapsed)
+{
+    if (m_firstSoundAt < 0)
+        m_firstSoundAt = elapsed - playedMs;
+    if (playedMs > m_played || m_playedSince < 0) {
+        m_played = playedMs;
+        m_playedSince = elapsed;
+    } else if (elapsed - m_playedSince > stallLimitMs) {
+        m_output.stop();
+        goByTheClock(elapsed);
+        return;
+    }
+    const qint64 byTheClock = qMin(elapsed - m_firstSoundAt, playedMs + clockLeadMs);
+    m_heard = qMax(m_heard, qMin(qMax(playedMs, byTheClock), m_clip.durationMs()));
 }
 
 void ClipPlayer::goByTheClock(qint64 elapsed)

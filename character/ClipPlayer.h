@@ -6,7 +6,8 @@ class SoundOutput;
 
 // Plays one clip on the sound output and follows how far the listener has
 // got into it: the position the sound server says it has played while the
-// clip sounds, the clock when it will not be heard. The words and the mouth
+// clip sounds, kept from lagging by the clock since its first sound; the
+// clock alone when it will not be heard. The words and the mouth
 // go by that position, so they show what is heard.
 class ClipPlayer
 {
@@ -24,6 +25,7 @@ public:
     double mouth() const { return m_mouth; }
 
 private:
+    void keepUp(qint64 playedMs, qint64 elapsed);
     void goByTheClock(qint64 elapsed);
 
     SoundOutput &m_output;
@@ -32,5 +34,10 @@ private:
     qint64 m_heard = 0;
     // While nothing sounds, the position is the clock's less this.
     qint64 m_clockBehind = 0;
+    // While it sounds: when, by the clock, the clip's start was heard, and
+    // when the server's position last moved on.
+    qint64 m_firstSoundAt = -1;
+    qint64 m_played = 0;
+    qint64 m_playedSince = -1;
     double m_mouth = 0;
 };

@@ -33,9 +33,15 @@ private slots:
         QTest::newRow("sound that never starts is given up") << words << Heard([](qint64) {
             return Progress{State::Starting, 0};
         }) << "dieci" << qint64(2000 + 500) << 1;
+        QTest::newRow("a server's position trailing the sound: the clock keeps up") << words << Heard([](qint64 ms) {
+            return ms < 2857 ? Progress{State::Playing, ms * 7 / 10} : Progress{State::Played, 2000};
+        }) << "per" << qint64(2500) << 0;
         QTest::newRow("server lost halfway: the clock goes on from there") << words << Heard([](qint64 ms) {
             return ms < 1000 ? Progress{State::Playing, ms / 2} : Progress{State::Silent, 0};
-        }) << "dieci" << qint64(2000 + 500) << 0;
+        }) << "per" << qint64(1000 + 1250) << 0;
+        QTest::newRow("a server stuck halfway is given up") << words << Heard([](qint64 ms) {
+            return Progress{State::Playing, qMin<qint64>(ms, 400)};
+        }) << "per" << qint64(900 + 1350) << 1;
         QTest::newRow("a long turn") << QString(60, QLatin1Char('a')) << Heard([](qint64) { return Progress{}; })
                                      << QString(60, QLatin1Char('a')) << qint64(6000) << 0;
     }

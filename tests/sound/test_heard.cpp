@@ -49,11 +49,10 @@ constexpr double startWithinMs = 150;
 // Monitor time stamps come from the server's latency reports, and wander this much.
 constexpr double jitterMs = 30;
 // Marks taken from what was handed over would run a whole buffer (100 ms)
-// ahead of the voice. Marks from what was played come on the first frame
-// after it (frames every 25 ms); and on a timer-paced sink, PipeWire reports
-// a long clip played up to 2% behind what its monitor records.
+// ahead of the voice; marks from what was played come on the first frame
+// after it, and frames come every 25 ms.
 constexpr double markEarliestMs = -60;
-constexpr double markLatestMs = 200;
+constexpr double markLatestMs = 100;
 
 // Where the clip itself is louder than `level`, in ms from its start.
 MonitorRecorder::Span soundOf(const Clip &clip)
