@@ -112,10 +112,6 @@ private slots:
         QList<Clip> clips;
         QList<double> begunMs;
         connect(&voice, &Voice::ready, this, [&](quint64, const Clip &clip) { clips << clip; });
-        connect(&wizard, &CharacterWindow::started, this, [&](const QString &request) {
-            if (request.startsWith(QLatin1String("Speak ")))
-                begunMs << steadyUs() / 1000.0;
-        });
         // When the balloon marked each word, by utterance.
         QList<QList<std::pair<double, QString>>> marks;
         QTimer look;
@@ -126,8 +122,10 @@ private slots:
                 marks.last().append(std::pair<double, QString>(steadyUs() / 1000.0, word));
         });
         connect(&wizard, &CharacterWindow::started, this, [&](const QString &request) {
-            if (request.startsWith(QLatin1String("Speak ")))
+            if (request.startsWith(QLatin1String("Speak "))) {
+                begunMs << steadyUs() / 1000.0;
                 marks.append(QList<std::pair<double, QString>>());
+            }
         });
         look.start(2);
         const auto idle = [&] { return QTest::qWaitFor([&] { return wizard.pending() == 0; }, 60000); };
