@@ -28,13 +28,9 @@ QFont balloonFont()
 } // namespace
 
 Balloon::Balloon(bool composited, QWidget *owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus
-                         | Qt::NoDropShadowWindowHint)
-    , m_composited(composited)
+    : QWidget(owner, WindowShape::flags())
+    , m_shape(*this, composited)
 {
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_TranslucentBackground, composited);
-    setFocusPolicy(Qt::NoFocus);
     setFont(balloonFont());
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this] {
         if (QGuiApplication::modalWindow())
@@ -145,8 +141,7 @@ void Balloon::layOut()
     const int left = m_side == BalloonPlacement::Right ? tail : 0;
     for (Word &w : m_words)
         w.box.translate(left + padding, padding);
-    if (!m_composited)
-        setMask(QRegion(outline().toFillPolygon().toPolygon()));
+    m_shape.follow([this](QPainter &p) { p.fillPath(outline(), Qt::black); });
 }
 
 QPainterPath Balloon::outline() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BalloonPlacement.h"
+#include "WindowShape.h"
 
 #include <QList>
 #include <QRect>
@@ -48,7 +49,7 @@ private:
     void layOut();
     QPainterPath outline() const;
 
-    bool m_composited;
+    WindowShape m_shape;
     QString m_text;
     int m_sayOffset = 0;
     int m_marked = -1;

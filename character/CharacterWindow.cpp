@@ -17,8 +17,7 @@ constexpr qint64 frameMs = 25;
 
 CharacterWindow::CharacterWindow(const QString &id, std::shared_ptr<const Figure> figure,
                                  Clock &clock, SoundOutput &sound, Voice &voice, bool composited)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus
-                           | Qt::NoDropShadowWindowHint)
+    : QWidget(nullptr, WindowShape::flags())
     , m_id(id)
     , m_figure(std::move(figure))
     , m_clock(clock)
@@ -27,9 +26,6 @@ CharacterWindow::CharacterWindow(const QString &id, std::shared_ptr<const Figure
     , m_balloon(new Balloon(composited, this))
     , m_stage(*this, *m_figure, *m_balloon, sound, composited)
 {
-    // The answer box must keep the keys while the character moves and talks.
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setFocusPolicy(Qt::NoFocus);
     setWindowTitle(id);
     setAccessibleName(id);
     setHeight(int(m_figure->size().height()));

@@ -3,6 +3,7 @@
 #include "Balloon.h"
 #include "Figure.h"
 
+#include <QPainter>
 #include <QWidget>
 #include <iterator>
 
@@ -65,8 +66,13 @@ void Stage::show(const Pose &pose)
     if (pose == m_pose)
         return;
     m_pose = pose;
-    m_shape.follow(m_figure, m_pose);
+    followShape();
     m_window.update();
+}
+
+void Stage::followShape()
+{
+    m_shape.follow([this](QPainter &p) { m_figure.paint(p, m_window.rect(), m_pose); });
 }
 
 QPoint Stage::place() const
@@ -82,7 +88,7 @@ void Stage::moveTo(const QPoint &to)
 
 void Stage::resized()
 {
-    m_shape.follow(m_figure, m_pose);
+    followShape();
     m_balloon.placeBeside(m_window.geometry());
 }
 

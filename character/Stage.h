@@ -53,6 +53,7 @@ public:
 
 private:
     void show(const Pose &pose);
+    void followShape();
     bool eyesShut(qint64 now) const;
 
     QWidget &m_window;

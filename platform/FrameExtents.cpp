@@ -1,18 +1,14 @@
 #include "FrameExtents.h"
 
+#include "X11.h"
+
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QThread>
 #include <QWidget>
 #include <QWindow>
 
-#include <xcb/xcb.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
 
 namespace {
 
@@ -20,22 +16,10 @@ namespace {
 // bounds the wait for one that claims to and does not.
 constexpr int answerWaitMs = 500;
 
-template <typename T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-xcb_atom_t atom(xcb_connection_t *c, const char *name)
-{
-    Reply<xcb_intern_atom_reply_t> r(
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr), &std::free);
-    return r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
-
 bool supported(xcb_connection_t *c, xcb_window_t root, xcb_atom_t wanted)
 {
-    Reply<xcb_get_property_reply_t> r(
-        xcb_get_property_reply(c, xcb_get_property(c, 0, root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 4096),
-                               nullptr),
-        &std::free);
+    const auto r = X11::reply(xcb_get_property_reply(
+        c, xcb_get_property(c, 0, root, X11::atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 4096), nullptr));
     if (!r || r->format != 32)
         return false;
     const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(r.get()));
@@ -45,9 +29,8 @@ bool supported(xcb_connection_t *c, xcb_window_t root, xcb_atom_t wanted)
 
 std::optional<QMargins> extents(xcb_connection_t *c, xcb_window_t window, xcb_atom_t property)
 {
-    Reply<xcb_get_property_reply_t> r(
-        xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, XCB_ATOM_CARDINAL, 0, 4), nullptr),
-        &std::free);
+    const auto r = X11::reply(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, XCB_ATOM_CARDINAL, 0, 4), nullptr));
     if (!r || r->format != 32 || xcb_get_property_value_length(r.get()) != 16)
         return std::nullopt;
     // left, right, top, bottom
@@ -59,15 +42,13 @@ std::optional<QMargins> extents(xcb_connection_t *c, xcb_window_t window, xcb_at
 
 std::optional<QMargins> FrameExtents::ask(QWidget &window)
 {
-    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    // The offscreen platform answers as X11 too, but without a connection.
-    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
+    xcb_connection_t *c = X11::connection();
     if (!c)
         return std::nullopt;
     const auto id = xcb_window_t(window.winId());
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    const xcb_atom_t request = atom(c, "_NET_REQUEST_FRAME_EXTENTS");
-    const xcb_atom_t property = atom(c, "_NET_FRAME_EXTENTS");
+    const xcb_atom_t request = X11::atom(c, "_NET_REQUEST_FRAME_EXTENTS");
+    const xcb_atom_t property = X11::atom(c, "_NET_FRAME_EXTENTS");
     if (!supported(c, root, request))
         return std::nullopt;
 

@@ -116,7 +116,9 @@ private:
     void tick();
     void showQuestion(bool visible);
     void praise(Character &merlin, qint16 k);
-    void moveWizard(Character &merlin);
+    // Every time he is wanted the wizard is shown, put in his place and
+    // brought to his height, playing the animation if one is named.
+    Character &bringWizard(const QString &animation = QString());
     void placeFor(const QMargins &frame);
     void placeOnceFramed();
 

@@ -1,11 +1,9 @@
 #include "Tavola.h"
 
 #include "Character.h"
-#include "Characters.h"
 #include "Colours.h"
 #include "FormLabel.h"
 #include "PictureButton.h"
-#include "Wizard.h"
 
 #include <QLineEdit>
 
@@ -30,24 +28,17 @@ void Tavola::check()
         return;
     m_judged = true;
     showQuestion(false);
-    Character &merlin = Agent1.Item(Wizard::id);
     if (Text3->text() == Text7->text()) {
         lblMessage->setTextColour(Colours::blue);
         lblMessage->setCaption(QStringLiteral("Esatto. Sei forte!!!"));
         ++correctCount;
-        merlin.Show();
-        moveWizard(merlin);
-        merlin.setHeight(Wizard::height);
         // The caption still holds the count from before this answer.
-        praise(merlin, lblScore->caption().toShort());
+        praise(bringWizard(), lblScore->caption().toShort());
     } else {
         lblMessage->setTextColour(Colours::red);
         lblMessage->setCaption(QStringLiteral("Sbagliato!! ") + Text7->text());
         ++wrongCount;
-        merlin.Show();
-        moveWizard(merlin);
-        merlin.Play(QStringLiteral("Greet"));
-        merlin.setHeight(Wizard::height);
+        Character &merlin = bringWizard(QStringLiteral("Greet"));
         merlin.Speak(QStringLiteral("Sbagliato"));
         merlin.Speak(Text7->text());
         lblScore1->setCaption(QString::number(wrongCount));

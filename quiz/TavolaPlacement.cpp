@@ -1,6 +1,7 @@
 #include "Tavola.h"
 
 #include "Character.h"
+#include "Characters.h"
 #include "ClientArea.h"
 #include "FormLabel.h"
 #include "FrameExtents.h"
@@ -30,9 +31,16 @@ constexpr int frameWaitMs = 3000;
 
 } // namespace
 
-void Tavola::moveWizard(Character &merlin)
+Character &Tavola::bringWizard(const QString &animation)
 {
+    // Each time, as the pupil may have hidden him or dragged him away.
+    Character &merlin = Agent1.Item(Wizard::id);
+    merlin.Show();
     merlin.MoveTo(Wizard::x + m_wizardOffset.x(), Wizard::y + m_wizardOffset.y());
+    if (!animation.isEmpty())
+        merlin.Play(animation);
+    merlin.setHeight(Wizard::height);
+    return merlin;
 }
 
 void Tavola::placeOnScreen()

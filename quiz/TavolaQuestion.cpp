@@ -1,11 +1,9 @@
 #include "Tavola.h"
 
 #include "Character.h"
-#include "Characters.h"
 #include "ClientArea.h"
 #include "FormLabel.h"
 #include "Random.h"
-#include "Wizard.h"
 #include "numlett.h"
 
 #include <QLineEdit>
@@ -33,11 +31,7 @@ void Tavola::newQuestion()
     Text7->setText(QString::number(factor * multiplicand));
     Text6->setText(numlett(Text6->text().toDouble()));
 
-    Character &merlin = Agent1.Item(Wizard::id);
-    merlin.Show();
-    moveWizard(merlin);
-    merlin.Play(QStringLiteral("Greet"));
-    merlin.setHeight(Wizard::height);
+    Character &merlin = bringWizard(QStringLiteral("Greet"));
     merlin.Speak(Text1->text());
     merlin.Speak(QStringLiteral("per"));
     merlin.Speak(Text6->text());

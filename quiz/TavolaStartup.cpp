@@ -51,12 +51,7 @@ void Tavola::load()
     lblnome->setCaption(record.name);
 
     Agent1.Load(Wizard::id, Wizard::file);
-    Character &merlin = Agent1.Item(Wizard::id);
-    merlin.Show();
-    moveWizard(merlin);
-    merlin.Play(QStringLiteral("Announce"));
-    merlin.setHeight(Wizard::height);
-    merlin.Speak(announcement);
+    bringWizard(QStringLiteral("Announce")).Speak(announcement);
 
     showQuestion(false);
 }
