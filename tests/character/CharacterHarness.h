@@ -22,11 +22,10 @@ public:
     {
         Clip clip;
         clip.samples = QByteArray(text.size() * clip.sampleRate / 5, 0);
-        for (qsizetype at = 0; at < text.size(); at = text.indexOf(QLatin1Char(' '), at) + 1) {
-            const qsizetype end = text.indexOf(QLatin1Char(' '), at);
-            clip.words.append({int(at), int((end < 0 ? text.size() : end) - at), 100 * at});
-            if (end < 0)
-                break;
+        qsizetype at = 0;
+        for (const QString &word : text.split(QLatin1Char(' '))) {
+            clip.words.append({int(at), int(word.size()), 100 * at});
+            at += word.size() + 1;
         }
         QMetaObject::invokeMethod(this, [this, ticket = ++tickets, clip] { emit ready(ticket, clip); },
                                   Qt::QueuedConnection);

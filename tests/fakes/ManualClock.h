@@ -10,20 +10,45 @@
 class ManualClock : public Clock
 {
 public:
-    ~ManualClock() override;
-
     qint64 now() const override { return m_now; }
-    std::unique_ptr<Alarm> alarm(std::function<void()> ring) override;
+    std::unique_ptr<Alarm> alarm(std::function<void()> ring) override
+    {
+        return std::make_unique<Pending>(*this, std::move(ring));
+    }
 
-    void advance(qint64 ms);
-    // How many alarms have rung since construction.
-    int rings() const { return m_rings; }
+    void advance(qint64 ms)
+    {
+        const qint64 end = m_now + ms;
+        for (Pending *next = nullptr;; next = nullptr) {
+            for (Pending *p : std::as_const(m_alarms))
+                if (p->armed && p->due <= end && (!next || p->due < next->due))
+                    next = p;
+            if (!next)
+                break;
+            m_now = next->due;
+            next->armed = false;
+            next->ring();
+        }
+        m_now = end;
+    }
 
 private:
-    class Pending;
-    friend class Pending;
+    struct Pending : Alarm
+    {
+        Pending(ManualClock &owner, std::function<void()> onRing) : clock(owner), ring(std::move(onRing))
+        {
+            clock.m_alarms.append(this);
+        }
+        ~Pending() override { clock.m_alarms.removeOne(this); }
+        void ringAt(qint64 ms) override { due = qMax(ms, clock.m_now); armed = true; }
+        void cancel() override { armed = false; }
+
+        ManualClock &clock;
+        std::function<void()> ring;
+        qint64 due = 0;
+        bool armed = false;
+    };
 
     qint64 m_now = 0;
-    int m_rings = 0;
     QList<Pending *> m_alarms;
 };

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QThread>
 
+#include <csignal>
+
 namespace {
 constexpr int answerMs = 15000;
 }
@@ -89,12 +91,19 @@ void SoundServer::stop()
     // The pulse server first, as a session ends.
     while (!m_processes.isEmpty()) {
         std::unique_ptr<QProcess> process(m_processes.takeLast());
+        ::kill(pid_t(process->processId()), SIGCONT);
         process->terminate();
         if (!process->waitForFinished(5000)) {
             process->kill();
             process->waitForFinished();
         }
     }
+}
+
+void SoundServer::freeze()
+{
+    if (!m_processes.isEmpty())
+        ::kill(pid_t(m_processes.last()->processId()), SIGSTOP);
 }
 
 QString SoundServer::plugIn(const QString &sink)

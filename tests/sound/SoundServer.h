@@ -26,6 +26,9 @@ public:
     // Adds a null sink and makes it the default output, as a headset that is
     // plugged in does.
     QString plugIn(const QString &sink);
+    // Stops the process that serves the clients where it stands: it takes
+    // connections and never answers, as a stuck server does.
+    void freeze();
 
     // For PULSE_SERVER.
     QByteArray address() const;

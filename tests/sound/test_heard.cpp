@@ -8,16 +8,21 @@
 #include "SteadyClock.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
 
-// The real wizard on real sound servers: what reaches the server's output,
-// recorded from its monitor, against the clips the wizard was asked to say.
+// The real wizard, with the real voice, on real sound servers and on none:
+// what reaches the server's output, recorded from its monitor, against the
+// clips the wizard was asked to say. Each row runs in a process of its own,
+// as ctest starts them, since a process takes its voice data only once.
 namespace {
 
-enum class Event { None, Headset, Restart, LateServer };
+enum class Event { None, Headset, Restart, LateServer, Hung, NoServer, NoVoiceData, BrokenVoiceData };
 
 // The announcement, then short words after pauses of every length; events
 // happen during the long pause.
@@ -53,6 +58,8 @@ constexpr double jitterMs = 30;
 // after it, and frames come every 25 ms.
 constexpr double markEarliestMs = -60;
 constexpr double markLatestMs = 100;
+// A stuck server once held the program for half a minute.
+constexpr double waitLimitMs = 1000;
 
 // Where the clip itself is louder than `level`, in ms from its start.
 MonitorRecorder::Span soundOf(const Clip &clip)
@@ -61,13 +68,73 @@ MonitorRecorder::Span soundOf(const Clip &clip)
     MonitorRecorder::Span span{double(clip.durationMs()), 0};
     for (qint64 i = 0; i < clip.sampleCount(); ++i) {
         if (std::abs(s[i]) > level * 32768) {
-            const double at = i * 1000.0 / clip.sampleRate;
-            span.fromMs = std::min(span.fromMs, at);
-            span.toMs = std::max(span.toMs, at);
+            span.fromMs = std::min(span.fromMs, i * 1000.0 / clip.sampleRate);
+            span.toMs = std::max(span.toMs, i * 1000.0 / clip.sampleRate);
         }
     }
     return span;
 }
+
+double nowMs()
+{
+    return steadyUs() / 1000.0;
+}
+
+// The wizard as the program makes him, and what he did when: each Speak's
+// start and end, his clips, the words the balloon marked, and the longest
+// time the event loop did not turn.
+struct Session
+{
+    SteadyClock clock;
+    std::unique_ptr<PulseOutput> sound = std::make_unique<PulseOutput>();
+    EspeakVoice voice;
+    std::unique_ptr<CharacterSet> set = std::make_unique<CharacterSet>(clock, *sound, voice);
+    CharacterWindow *wizard = nullptr;
+    QList<Clip> clips;
+    QList<double> begunMs, endedMs;
+    QList<QList<std::pair<double, QString>>> marks;
+    double lastLookMs = nowMs(), stallMs = 0;
+    QTimer look;
+
+    Session()
+    {
+        set->Load(QStringLiteral("Merlin"), QStringLiteral(":/characters/merlin/merlin.json"));
+        wizard = &set->window(QStringLiteral("Merlin"));
+        QObject::connect(&voice, &Voice::ready, &look, [this](quint64, const Clip &clip) { clips << clip; });
+        QObject::connect(&look, &QTimer::timeout, &look, [this] {
+            stallMs = std::max(stallMs, nowMs() - lastLookMs);
+            lastLookMs = nowMs();
+            const QString word = wizard->balloon().markedWord();
+            if (!marks.isEmpty() && !word.isEmpty() && (marks.last().isEmpty() || marks.last().last().second != word))
+                marks.last().emplaceBack(nowMs(), word);
+        });
+        QObject::connect(wizard, &CharacterWindow::started, &look, [this](const QString &request) {
+            if (request.startsWith(QLatin1String("Speak "))) {
+                begunMs << nowMs();
+                marks.emplaceBack();
+            }
+        });
+        QObject::connect(wizard, &CharacterWindow::finished, &look, [this](const QString &request) {
+            if (request.startsWith(QLatin1String("Speak ")))
+                endedMs << nowMs();
+        });
+        look.setTimerType(Qt::PreciseTimer);
+        look.start(2);
+    }
+    bool idle()
+    {
+        return QTest::qWaitFor([this] { return wizard->pending() == 0; }, 60000);
+    }
+    // How long the program took to let the wizard and his sound go.
+    double endMs()
+    {
+        QElapsedTimer t;
+        t.start();
+        set.reset();
+        sound.reset();
+        return double(t.elapsed());
+    }
+};
 
 } // namespace
 
@@ -102,45 +169,18 @@ private slots:
         qputenv("PULSE_SERVER", server.address());
         MonitorRecorder first(server.address(), "nulla");
         MonitorRecorder headset(server.address(), "nullb");
+        Session s;
 
-        SteadyClock clock;
-        PulseOutput sound;
-        EspeakVoice voice;
-        CharacterSet set(clock, sound, voice);
-        set.Load(QStringLiteral("Merlin"), QStringLiteral(":/characters/merlin/merlin.json"));
-        CharacterWindow &wizard = set.window(QStringLiteral("Merlin"));
-        QList<Clip> clips;
-        QList<double> begunMs;
-        connect(&voice, &Voice::ready, this, [&](quint64, const Clip &clip) { clips << clip; });
-        // When the balloon marked each word, by utterance.
-        QList<QList<std::pair<double, QString>>> marks;
-        QTimer look;
-        look.setTimerType(Qt::PreciseTimer);
-        connect(&look, &QTimer::timeout, this, [&] {
-            const QString word = wizard.balloon().markedWord();
-            if (!marks.isEmpty() && !word.isEmpty() && (marks.last().isEmpty() || marks.last().last().second != word))
-                marks.last().append(std::pair<double, QString>(steadyUs() / 1000.0, word));
-        });
-        connect(&wizard, &CharacterWindow::started, this, [&](const QString &request) {
-            if (request.startsWith(QLatin1String("Speak "))) {
-                begunMs << steadyUs() / 1000.0;
-                marks.append(QList<std::pair<double, QString>>());
-            }
-        });
-        look.start(2);
-        const auto idle = [&] { return QTest::qWaitFor([&] { return wizard.pending() == 0; }, 60000); };
-
-        wizard.Show();
-        QVERIFY(idle());
+        s.wizard->Show();
         double switchedMs = -1;
         for (int i = 0; i < sequence.size(); ++i) {
-            QVERIFY(idle());
+            QVERIFY(s.idle());
             int pause = sequence[i].pauseBeforeMs;
             if (i == longPause && (event == Event::Headset || event == Event::Restart)) {
                 QTest::qWait(eventAfterMs);
                 if (event == Event::Headset) {
                     QCOMPARE(server.plugIn("nullb"), QString());
-                    switchedMs = steadyUs() / 1000.0;
+                    switchedMs = nowMs();
                     QTest::qWait(pause - eventAfterMs);
                 } else {
                     server.stop();
@@ -151,44 +191,47 @@ private slots:
                 pause = 0;
             }
             QTest::qWait(pause);
-            wizard.Speak(sequence[i].text);
+            s.wizard->Speak(sequence[i].text);
             if (i == 0 && event == Event::LateServer) {
                 QTest::qWait(lateServerMs);
                 QCOMPARE(server.start(), QString());
             }
         }
-        QVERIFY(idle());
+        QVERIFY(s.idle());
         QTest::qWait(500);
-        QCOMPARE(clips.size(), sequence.size());
-        QCOMPARE(begunMs.size(), sequence.size());
+        QCOMPARE(s.clips.size(), sequence.size());
+        QCOMPARE(s.begunMs.size(), sequence.size());
 
         // The announcement of a late server began before there was one.
         QStringList faults;
         QList<double> markLate;
         for (int i = event == Event::LateServer ? 1 : 0; i < sequence.size(); ++i) {
-            const Clip &clip = clips[i];
+            const Clip &clip = s.clips[i];
+            const QString &text = sequence[i].text;
             QVERIFY2(clip.error.isEmpty(), qPrintable(clip.error));
-            const double begun = begunMs[i];
+            // Every word has its time, up to the text's last.
+            QCOMPARE(clip.words.size(), text.split(QLatin1Char(' ')).size());
+            QCOMPARE(text.mid(clip.words.last().position, clip.words.last().length),
+                     text.section(QLatin1Char(' '), -1).remove(QLatin1Char('.')));
+            const double begun = s.begunMs[i];
             // The next utterance cannot sound before its request and its own leading
             // silence, give or take the recording's jitter.
-            const double until = i + 1 < begunMs.size() ? begunMs[i + 1] + soundOf(clips[i + 1]).fromMs - jitterMs
-                                                        : begun + clip.durationMs() + 2000;
+            const double until = i + 1 < s.begunMs.size() ? s.begunMs[i + 1] + soundOf(s.clips[i + 1]).fromMs - jitterMs
+                                                          : begun + clip.durationMs() + 2000;
             const bool onHeadset = switchedMs >= 0 && begun > switchedMs;
             const MonitorRecorder::Span said = soundOf(clip);
             const MonitorRecorder::Span heard = (onHeadset ? headset : first).sounded(begun, until, level);
             const double share = heard.empty() ? 0 : (heard.toMs - heard.fromMs) / (said.toMs - said.fromMs);
             const double delay = heard.fromMs - (begun + said.fromMs);
-            qInfo("%-10s clip %5.0f ms after %3.0f ms of silence, heard %5.0f ms (%5.1f%%), began %4.0f ms and ended %4.0f ms late, %5.0f ms "
-                  "before the next request",
-                  qPrintable(sequence[i].text.left(10)), said.toMs - said.fromMs, said.fromMs, heard.toMs - heard.fromMs,
-                  100 * share, delay, heard.toMs - (begun + said.toMs),
-                  (i + 1 < begunMs.size() ? begunMs[i + 1] : until) - heard.toMs);
+            qInfo("%-10s clip %5.0f ms after %3.0f ms of silence, heard %5.1f%%, began %4.0f ms and ended %4.0f ms late",
+                  qPrintable(text.left(10)), said.toMs - said.fromMs, said.fromMs, 100 * share, delay,
+                  heard.toMs - (begun + said.toMs));
             // Clip time 0 sounded here; each word is marked where it is heard.
             const double origin = heard.fromMs - said.fromMs;
             qsizetype next = 0;
-            for (const auto &[at, word] : marks.value(i)) {
+            for (const auto &[at, word] : s.marks.value(i)) {
                 for (qsizetype k = next; k < clip.words.size(); ++k) {
-                    if (sequence[i].text.mid(clip.words[k].position, clip.words[k].length) == word) {
+                    if (text.mid(clip.words[k].position, clip.words[k].length) == word) {
                         markLate << at - (origin + clip.words[k].atMs);
                         next = k + 1;
                         break;
@@ -196,18 +239,68 @@ private slots:
                 }
             }
             if (share < heardShare || delay > startWithinMs)
-                faults << QStringLiteral("\"%1\" not heard in full on time").arg(sequence[i].text.left(20));
+                faults << QStringLiteral("\"%1\" not heard in full on time").arg(text.left(20));
             if (onHeadset && !first.sounded(begun, until, level).empty())
-                faults << QStringLiteral("\"%1\" still heard on the old output").arg(sequence[i].text.left(20));
+                faults << QStringLiteral("\"%1\" still heard on the old output").arg(text.left(20));
         }
-        if (!markLate.isEmpty()) {
-            std::sort(markLate.begin(), markLate.end());
-            qInfo("%lld words marked from %.0f to %.0f ms after they sounded, median %.0f ms", qint64(markLate.size()),
-                  markLate.first(), markLate.last(), markLate[markLate.size() / 2]);
-            if (markLate.first() < markEarliestMs || markLate.last() > markLatestMs)
-                faults << QStringLiteral("the balloon's words are out of step with the voice");
-        }
+        std::sort(markLate.begin(), markLate.end());
+        qInfo("%lld words marked from %.0f to %.0f ms after they sounded, median %.0f ms", qint64(markLate.size()),
+              markLate.value(0), markLate.value(markLate.size() - 1), markLate.value(markLate.size() / 2));
+        if (markLate.isEmpty() || markLate.first() < markEarliestMs || markLate.last() > markLatestMs)
+            faults << QStringLiteral("the balloon's words are out of step with the voice");
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1String("; "))));
+    }
+
+    void withoutSoundTheWizardGoesOnByTheClockAndTheProgramNeverWaits_data()
+    {
+        QTest::addColumn<SoundServer::Kind>("kind");
+        QTest::addColumn<Event>("event");
+        QTest::newRow("no sound server") << SoundServer::Kind::PulseAudio << Event::NoServer;
+        QTest::newRow("PulseAudio, hung") << SoundServer::Kind::PulseAudio << Event::Hung;
+        QTest::newRow("PipeWire, hung") << SoundServer::Kind::PipeWire << Event::Hung;
+        QTest::newRow("no voice data") << SoundServer::Kind::PulseAudio << Event::NoVoiceData;
+        QTest::newRow("broken voice data") << SoundServer::Kind::PulseAudio << Event::BrokenVoiceData;
+    }
+    void withoutSoundTheWizardGoesOnByTheClockAndTheProgramNeverWaits()
+    {
+        QFETCH(SoundServer::Kind, kind);
+        QFETCH(Event, event);
+        SoundServer server(kind);
+        if (event == Event::Hung) {
+            QCOMPARE(server.start(), QString());
+            server.freeze();
+        }
+        qputenv("PULSE_SERVER", server.address());
+        QTemporaryDir voiceData;
+        const bool voiced = event != Event::NoVoiceData && event != Event::BrokenVoiceData;
+        if (!voiced)
+            qputenv("ESPEAK_DATA_PATH", QFile::encodeName(voiceData.path()));
+        // Every file the Italian voice needs is there, and none holds what it should.
+        for (const char *file : {"phontab", "phonindex", "phondata", "intonations", "it_dict", "lang/roa/it"}) {
+            QDir().mkpath(QFileInfo(voiceData.filePath(QLatin1String(file))).path());
+            QFile f(voiceData.filePath(QLatin1String(file)));
+            QVERIFY(event != Event::BrokenVoiceData || (f.open(QIODevice::WriteOnly) && f.write("not speech\n") > 0));
+        }
+        Session s;
+
+        s.wizard->Show();
+        for (const Utterance &u : sequence)
+            s.wizard->Speak(u.text);
+        QVERIFY(s.idle());
+
+        QCOMPARE(s.endedMs.size(), sequence.size());
+        for (int i = 0; i < sequence.size(); ++i) {
+            const Clip &clip = s.clips[i];
+            const double tookMs = s.endedMs[i] - s.begunMs[i];
+            QVERIFY2(voiced == clip.error.isEmpty(), qPrintable(clip.error));
+            // Without a voice the words stay long enough to read; with one, as long as they take to say.
+            const double least = voiced ? clip.durationMs() - 50 : 500;
+            const double most = voiced ? clip.durationMs() + waitLimitMs : 30000;
+            QVERIFY2(tookMs >= least && tookMs <= most, qPrintable(QStringLiteral("%1 ms").arg(tookMs)));
+            QCOMPARE(s.marks[i].size(), clip.words.size());
+        }
+        QVERIFY2(s.stallMs < waitLimitMs, qPrintable(QStringLiteral("the event loop stalled %1 ms").arg(s.stallMs)));
+        QVERIFY(s.endMs() < waitLimitMs);
     }
 };
 
