@@ -146,7 +146,7 @@ class TestHeard : public QObject
     Q_OBJECT
 
 private slots:
-    void everyUtteranceIsHeardInFullOnTime_data()
+    void eachUtteranceIsHeardInFullOnTimeOrShownForAsLong_data()
     {
         QTest::addColumn<SoundServer::Kind>("kind");
         QTest::addColumn<Event>("event");
@@ -157,16 +157,33 @@ private slots:
             QTest::addRow("%s, headset plugged in", server) << kind << Event::Headset;
             QTest::addRow("%s, restarted", server) << kind << Event::Restart;
             QTest::addRow("%s, late", server) << kind << Event::LateServer;
+            QTest::addRow("%s, hung", server) << kind << Event::Hung;
         }
+        QTest::newRow("no sound server") << SoundServer::Kind::PulseAudio << Event::NoServer;
+        QTest::newRow("no voice data") << SoundServer::Kind::PulseAudio << Event::NoVoiceData;
+        QTest::newRow("broken voice data") << SoundServer::Kind::PulseAudio << Event::BrokenVoiceData;
     }
-    void everyUtteranceIsHeardInFullOnTime()
+    void eachUtteranceIsHeardInFullOnTimeOrShownForAsLong()
     {
         QFETCH(SoundServer::Kind, kind);
         QFETCH(Event, event);
+        const bool heard = event <= Event::LateServer;
+        const bool voiced = event != Event::NoVoiceData && event != Event::BrokenVoiceData;
         SoundServer server(kind);
-        if (event != Event::LateServer)
+        if ((heard && event != Event::LateServer) || event == Event::Hung)
             QCOMPARE(server.start(), QString());
+        if (event == Event::Hung)
+            server.freeze();
         qputenv("PULSE_SERVER", server.address());
+        QTemporaryDir voiceData;
+        if (!voiced)
+            qputenv("ESPEAK_DATA_PATH", QFile::encodeName(voiceData.path()));
+        // Every file the Italian voice needs is there, and none holds what it should.
+        for (const char *file : {"phontab", "phonindex", "phondata", "intonations", "it_dict", "lang/roa/it"}) {
+            QDir().mkpath(QFileInfo(voiceData.filePath(QLatin1String(file))).path());
+            QFile f(voiceData.filePath(QLatin1String(file)));
+            QVERIFY(event != Event::BrokenVoiceData || (f.open(QIODevice::WriteOnly) && f.write("not speech\n") > 0));
+        }
         MonitorRecorder first(server.address(), "nulla");
         MonitorRecorder headset(server.address(), "nullb");
         Session s;
@@ -175,7 +192,7 @@ private slots:
         double switchedMs = -1;
         for (int i = 0; i < sequence.size(); ++i) {
             QVERIFY(s.idle());
-            int pause = sequence[i].pauseBeforeMs;
+            int pause = heard ? sequence[i].pauseBeforeMs : 0;
             if (i == longPause && (event == Event::Headset || event == Event::Restart)) {
                 QTest::qWait(eventAfterMs);
                 if (event == Event::Headset) {
@@ -200,7 +217,7 @@ private slots:
         QVERIFY(s.idle());
         QTest::qWait(500);
         QCOMPARE(s.clips.size(), sequence.size());
-        QCOMPARE(s.begunMs.size(), sequence.size());
+        QCOMPARE(s.endedMs.size(), sequence.size());
 
         // The announcement of a late server began before there was one.
         QStringList faults;
@@ -208,26 +225,35 @@ private slots:
         for (int i = event == Event::LateServer ? 1 : 0; i < sequence.size(); ++i) {
             const Clip &clip = s.clips[i];
             const QString &text = sequence[i].text;
-            QVERIFY2(clip.error.isEmpty(), qPrintable(clip.error));
+            const double begun = s.begunMs[i];
+            QVERIFY2(voiced == clip.error.isEmpty(), qPrintable(clip.error));
+            // Without a voice the words stay long enough to read; with one,
+            // as long as they take to say, and no server holds them up.
+            const double took = s.endedMs[i] - begun;
+            if (voiced ? took < clip.durationMs() - 50 || took > clip.durationMs() + waitLimitMs : took < 500)
+                faults << QStringLiteral("\"%1\" took %2 ms").arg(text.left(20)).arg(took);
+            if (!heard) {
+                QCOMPARE(s.marks[i].size(), clip.words.size());
+                continue;
+            }
             // Every word has its time, up to the text's last.
             QCOMPARE(clip.words.size(), text.split(QLatin1Char(' ')).size());
             QCOMPARE(text.mid(clip.words.last().position, clip.words.last().length),
                      text.section(QLatin1Char(' '), -1).remove(QLatin1Char('.')));
-            const double begun = s.begunMs[i];
             // The next utterance cannot sound before its request and its own leading
             // silence, give or take the recording's jitter.
             const double until = i + 1 < s.begunMs.size() ? s.begunMs[i + 1] + soundOf(s.clips[i + 1]).fromMs - jitterMs
                                                           : begun + clip.durationMs() + 2000;
             const bool onHeadset = switchedMs >= 0 && begun > switchedMs;
             const MonitorRecorder::Span said = soundOf(clip);
-            const MonitorRecorder::Span heard = (onHeadset ? headset : first).sounded(begun, until, level);
-            const double share = heard.empty() ? 0 : (heard.toMs - heard.fromMs) / (said.toMs - said.fromMs);
-            const double delay = heard.fromMs - (begun + said.fromMs);
+            const MonitorRecorder::Span sounded = (onHeadset ? headset : first).sounded(begun, until, level);
+            const double share = sounded.empty() ? 0 : (sounded.toMs - sounded.fromMs) / (said.toMs - said.fromMs);
+            const double delay = sounded.fromMs - (begun + said.fromMs);
             qInfo("%-10s clip %5.0f ms after %3.0f ms of silence, heard %5.1f%%, began %4.0f ms and ended %4.0f ms late",
                   qPrintable(text.left(10)), said.toMs - said.fromMs, said.fromMs, 100 * share, delay,
-                  heard.toMs - (begun + said.toMs));
+                  sounded.toMs - (begun + said.toMs));
             // Clip time 0 sounded here; each word is marked where it is heard.
-            const double origin = heard.fromMs - said.fromMs;
+            const double origin = sounded.fromMs - said.fromMs;
             qsizetype next = 0;
             for (const auto &[at, word] : s.marks.value(i)) {
                 for (qsizetype k = next; k < clip.words.size(); ++k) {
@@ -243,64 +269,20 @@ private slots:
             if (onHeadset && !first.sounded(begun, until, level).empty())
                 faults << QStringLiteral("\"%1\" still heard on the old output").arg(text.left(20));
         }
-        std::sort(markLate.begin(), markLate.end());
-        qInfo("%lld words marked from %.0f to %.0f ms after they sounded, median %.0f ms", qint64(markLate.size()),
-              markLate.value(0), markLate.value(markLate.size() - 1), markLate.value(markLate.size() / 2));
-        if (markLate.isEmpty() || markLate.first() < markEarliestMs || markLate.last() > markLatestMs)
-            faults << QStringLiteral("the balloon's words are out of step with the voice");
+        if (heard) {
+            std::sort(markLate.begin(), markLate.end());
+            qInfo("%lld words marked from %.0f to %.0f ms after they sounded, median %.0f ms", qint64(markLate.size()),
+                  markLate.value(0), markLate.value(markLate.size() - 1), markLate.value(markLate.size() / 2));
+            if (markLate.isEmpty() || markLate.first() < markEarliestMs || markLate.last() > markLatestMs)
+                faults << QStringLiteral("the balloon's words are out of step with the voice");
+        } else {
+            // The test's own calls to the servers hold the loop up in the other rows.
+            if (s.stallMs > waitLimitMs)
+                faults << QStringLiteral("the event loop stalled %1 ms").arg(s.stallMs);
+            if (const double endMs = s.endMs(); endMs > waitLimitMs)
+                faults << QStringLiteral("the program took %1 ms to end").arg(endMs);
+        }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1String("; "))));
-    }
-
-    void withoutSoundTheWizardGoesOnByTheClockAndTheProgramNeverWaits_data()
-    {
-        QTest::addColumn<SoundServer::Kind>("kind");
-        QTest::addColumn<Event>("event");
-        QTest::newRow("no sound server") << SoundServer::Kind::PulseAudio << Event::NoServer;
-        QTest::newRow("PulseAudio, hung") << SoundServer::Kind::PulseAudio << Event::Hung;
-        QTest::newRow("PipeWire, hung") << SoundServer::Kind::PipeWire << Event::Hung;
-        QTest::newRow("no voice data") << SoundServer::Kind::PulseAudio << Event::NoVoiceData;
-        QTest::newRow("broken voice data") << SoundServer::Kind::PulseAudio << Event::BrokenVoiceData;
-    }
-    void withoutSoundTheWizardGoesOnByTheClockAndTheProgramNeverWaits()
-    {
-        QFETCH(SoundServer::Kind, kind);
-        QFETCH(Event, event);
-        SoundServer server(kind);
-        if (event == Event::Hung) {
-            QCOMPARE(server.start(), QString());
-            server.freeze();
-        }
-        qputenv("PULSE_SERVER", server.address());
-        QTemporaryDir voiceData;
-        const bool voiced = event != Event::NoVoiceData && event != Event::BrokenVoiceData;
-        if (!voiced)
-            qputenv("ESPEAK_DATA_PATH", QFile::encodeName(voiceData.path()));
-        // Every file the Italian voice needs is there, and none holds what it should.
-        for (const char *file : {"phontab", "phonindex", "phondata", "intonations", "it_dict", "lang/roa/it"}) {
-            QDir().mkpath(QFileInfo(voiceData.filePath(QLatin1String(file))).path());
-            QFile f(voiceData.filePath(QLatin1String(file)));
-            QVERIFY(event != Event::BrokenVoiceData || (f.open(QIODevice::WriteOnly) && f.write("not speech\n") > 0));
-        }
-        Session s;
-
-        s.wizard->Show();
-        for (const Utterance &u : sequence)
-            s.wizard->Speak(u.text);
-        QVERIFY(s.idle());
-
-        QCOMPARE(s.endedMs.size(), sequence.size());
-        for (int i = 0; i < sequence.size(); ++i) {
-            const Clip &clip = s.clips[i];
-            const double tookMs = s.endedMs[i] - s.begunMs[i];
-            QVERIFY2(voiced == clip.error.isEmpty(), qPrintable(clip.error));
-            // Without a voice the words stay long enough to read; with one, as long as they take to say.
-            const double least = voiced ? clip.durationMs() - 50 : 500;
-            const double most = voiced ? clip.durationMs() + waitLimitMs : 30000;
-            QVERIFY2(tookMs >= least && tookMs <= most, qPrintable(QStringLiteral("%1 ms").arg(tookMs)));
-            QCOMPARE(s.marks[i].size(), clip.words.size());
-        }
-        QVERIFY2(s.stallMs < waitLimitMs, qPrintable(QStringLiteral("the event loop stalled %1 ms").arg(s.stallMs)));
-        QVERIFY(s.endMs() < waitLimitMs);
     }
 };
 
