@@ -1,6 +1,5 @@
 #include "Balloon.h"
 #include "CharacterHarness.h"
-#include "Failure.h"
 
 #include <QTest>
 
@@ -97,18 +96,6 @@ private slots:
         h.runQueue();
         QCOMPARE(h.log, h.ranInTurn(issued));
         QCOMPARE(h.wizard->pos(), QPoint(297, 100));
-    }
-
-    void anAnimationTheFileLacksFailsNamingIt()
-    {
-        CharacterHarness h;
-        try {
-            h.wizard->Play(QStringLiteral("volare"));
-            QFAIL("no failure");
-        } catch (const Failure &failure) {
-            QVERIFY(failure.message().contains("volare"));
-        }
-        QCOMPARE(h.wizard->pending(), 0);
     }
 };
 

@@ -6,11 +6,10 @@
 #include <mutex>
 #include <thread>
 
-struct pa_stream;
-
 // Records what a sink of a sound server really played, from its monitor, on
 // a thread of its own, with the time each sample sounded on the steady
-// clock. It keeps trying while the server or the sink is away.
+// clock. It keeps trying while the server or the sink is away, but waits on
+// a server that does not answer.
 class MonitorRecorder
 {
 public:
@@ -28,23 +27,14 @@ public:
 
     Span sounded(double fromMs, double toMs, double level) const;
 
-    static constexpr int rate = 16000;
-    static constexpr int frameMs = 10;
-
 private:
     void run();
-    static void onReadable(pa_stream *stream, std::size_t bytes, void *self);
 
     QByteArray m_server;
     QByteArray m_source;
     std::atomic<bool> m_quit{false};
-    struct Frame
-    {
-        double atMs; // when its first sample sounded
-        QList<qint16> samples;
-    };
     mutable std::mutex m_mutex;
-    QList<Frame> m_frames;
+    QList<std::pair<double, qint16>> m_samples; // when each sounded, and what
     std::thread m_thread;
 };
 

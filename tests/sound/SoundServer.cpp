@@ -7,8 +7,21 @@
 #include <csignal>
 
 namespace {
+
 constexpr int answerMs = 15000;
+
+// Asks again until `ready` has nothing to complain of, or the time is up;
+// returns its last complaint.
+QString waitFor(const std::function<QString()> &ready)
+{
+    const QDeadlineTimer deadline(answerMs);
+    QString last;
+    while (!(last = ready()).isEmpty() && !deadline.hasExpired())
+        QThread::msleep(20);
+    return last;
 }
+
+} // namespace
 
 SoundServer::SoundServer(Kind kind)
     : m_kind(kind)
@@ -74,12 +87,11 @@ QString SoundServer::start()
     if (QString e = launch("pipewire", {}); !e.isEmpty())
         return e;
     // Its clients give up at once when its socket is not there yet.
-    const QDeadlineTimer deadline(answerMs);
-    while (!QFile::exists(m_dir.filePath("runtime/pipewire-0")))
-        if (deadline.hasExpired())
-            return "pipewire opened no socket";
-        else
-            QThread::msleep(10);
+    if (QString e = waitFor([this] {
+            return QFile::exists(m_dir.filePath("runtime/pipewire-0")) ? QString() : "pipewire opened no socket";
+        });
+        !e.isEmpty())
+        return e;
     for (const char *program : {"wireplumber", "pipewire-pulse"})
         if (QString e = launch(QLatin1String(program), {}); !e.isEmpty())
             return e;
@@ -108,12 +120,8 @@ void SoundServer::freeze()
 
 QString SoundServer::plugIn(const QString &sink)
 {
-    const QDeadlineTimer deadline(answerMs);
     // PipeWire's pulse server opens its socket a moment after it starts.
-    QString e;
-    while (!(e = pactl({"info"})).isEmpty() && !deadline.hasExpired())
-        QThread::msleep(50);
-    if (!e.isEmpty())
+    if (QString e = waitFor([this] { return pactl({"info"}); }); !e.isEmpty())
         return e;
     // PulseAudio's null sink rewinds what it has played, which its monitor
     // records twice; WirePlumber suspends an idle sink, and on its return the
@@ -127,19 +135,17 @@ QString SoundServer::plugIn(const QString &sink)
 
 QString SoundServer::waitForDefault(const QString &sink) const
 {
-    const QDeadlineTimer deadline(answerMs);
-    QString last;
-    for (;;) {
+    return waitFor([&] {
         QByteArray info;
-        last = pactl({"info"}, &info);
-        if (last.isEmpty() && info.contains("Default Sink: " + sink.toUtf8() + "\n"))
-            return {};
-        if (last.isEmpty() && info.contains("Default Sink:"))
-            last = pactl({"set-default-sink", sink});
-        if (deadline.hasExpired())
-            return "the sound server did not take " + sink + " as its default: " + last + QString::fromLocal8Bit(info);
-        QThread::msleep(50);
-    }
+        if (QString e = pactl({"info"}, &info); !e.isEmpty())
+            return e;
+        if (info.contains("Default Sink: " + sink.toUtf8() + "\n"))
+            return QString();
+        // Until the server has a default at all, it cannot take another.
+        if (info.contains("Default Sink:"))
+            pactl({"set-default-sink", sink});
+        return "the sound server did not take " + sink + " as its default: " + QString::fromLocal8Bit(info);
+    });
 }
 
 QString SoundServer::pactl(const QStringList &arguments, QByteArray *output) const
