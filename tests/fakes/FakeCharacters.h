@@ -2,31 +2,28 @@
 
 #include "Character.h"
 #include "Characters.h"
+#include "Failure.h"
 
-#include <QSet>
 #include <QStringList>
 
-// Records every request as one line ("Show", "MoveTo 250 175", "Play Greet",
-// "Height 205", "Speak per") in the order the program issued them.
-class FakeCharacters : public Characters, public Character
+// Logs every request as one line ("Load Merlin <file>", "Show", "MoveTo 250 175",
+// "Play Greet", "Speak per") in the order issued. The height takes effect at
+// once, so it has no place in that order: it is kept as it stands.
+struct FakeCharacters : Characters, Character
 {
-public:
     QStringList calls;
-    QSet<QString> failingAnimations;
-    bool failLoad = false;
+    int height = 0;
+    QString loaded;
+    QStringList failing; // character files and animations, which then fail with "<name> manca"
 
-    void Load(const QString &id, const QString &file) override;
-    Character &Item(const QString &id) override;
-
-    void Show() override { calls << QStringLiteral("Show"); }
+    void Load(const QString &id, const QString &file) override { request("Load " + id + ' ' + file, file); loaded = id; }
+    Character &Item(const QString &id) override { return id == loaded ? *this : throw Failure(id + " non è caricato"); }
+    void Show() override { calls << "Show"; }
     void MoveTo(int x, int y) override { calls << QStringLiteral("MoveTo %1 %2").arg(x).arg(y); }
-    void Play(const QString &animation) override;
-    void setHeight(int height) override { calls << QStringLiteral("Height %1").arg(height); }
-    void Speak(const QString &text) override { calls << QStringLiteral("Speak ") + text; }
-
+    void Play(const QString &animation) override { request("Play " + animation, animation); }
+    void setHeight(int h) override { height = h; }
+    void Speak(const QString &text) override { calls << "Speak " + text; }
+    void request(const QString &call, const QString &name) { calls << call; if (failing.contains(name)) throw Failure(name + " manca"); }
     // The requests since the last call, so each step of a test sees only its own.
-    QStringList take();
-
-private:
-    QString m_loadedId;
+    QStringList take() { return std::exchange(calls, {}); }
 };

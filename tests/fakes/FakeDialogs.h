@@ -5,16 +5,16 @@
 #include <QStringList>
 #include <functional>
 
-// Records each box as "MsgBox <text>" or "InputBox <prompt>" and answers the
+// Logs each box as "MsgBox <text>" or "InputBox <prompt>" and answers the
 // input box with `name`. `whileWaiting` runs inside every box, standing in for
 // the events (ticks, clicks) that a real modal box lets through.
-class FakeDialogs : public Dialogs
+struct FakeDialogs : Dialogs
 {
-public:
     QStringList shown;
     QString name;
     std::function<void()> whileWaiting;
 
-    void MsgBox(const QString &text) override;
-    QString InputBox(const QString &prompt, int maxLength) override;
+    void MsgBox(const QString &text) override { wait("MsgBox " + text); }
+    QString InputBox(const QString &prompt, int) override { return wait("InputBox " + prompt); }
+    QString wait(const QString &box) { shown << box; if (whileWaiting) whileWaiting(); return name; }
 };

@@ -4,10 +4,8 @@
 
 #include <QList>
 
-class FakeProgram : public Program
+struct FakeProgram : Program
 {
-public:
     QList<int> endings;
-
     void End(int status) override { endings << status; }
 };

@@ -1,38 +1,108 @@
+#include "Balloon.h"
+#include "BalloonPlacement.h"
 #include "WindowPlacement.h"
 
 #include <QTest>
 
-// Where the window goes, whatever frame the window manager draws around it.
+namespace {
+
+using Placed = std::function<QString()>;
+
+QString text(const QRect &r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+// The wizard at (300, 100), 100 by 200: his mouth is at y 175, his face runs
+// from x 330 to 370.
+Placed balloon(const QList<QSize> &sizes, const QList<QRect> &keepClear)
+{
+    return [=] {
+        const auto c = BalloonPlacement::choose(QRect(300, 100, 100, 200), sizes, QRect(0, 0, 1000, 1000), keepClear);
+        return text(c.rect) + (c.side == BalloonPlacement::Right ? " right" : " left") + " wrap " + QString::number(c.size);
+    };
+}
+
+// A 785 by 580 window whose client area starts below a 24-pixel menu bar,
+// wanted at (4, 46).
+Placed window(const QRect &available, const QMargins &frame)
+{
+    return [=] {
+        const auto p = WindowPlacement::place(available, frame, QSize(785, 580), QPoint(0, 24), QPoint(4, 46));
+        return text(p.geometry) + QStringLiteral(" moved %1,%2").arg(p.offset.x()).arg(p.offset.y());
+    };
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Placed)
+
+// Where the window goes, whatever frame the window manager draws around it,
+// and where the speech balloon goes when parts of the screen must stay visible.
 class TestPlacement : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void theFrameStaysOnTheFreeAreaAndTheClientAreaMovesAsLittleAsItMust_data()
+    void eachGoesWhereItCoversNothingImportantAndMovesAsLittleAsItMust_data()
     {
-        QTest::addColumn<QRect>("available");
-        QTest::addColumn<QMargins>("frame");
-        QTest::addColumn<QPoint>("at");
-        QTest::addColumn<QPoint>("offset");
-        // A 785 by 580 window whose client area starts below a 24-pixel menu
-        // bar, wanted at (4, 46).
+        QTest::addColumn<Placed>("placed");
+        QTest::addColumn<QString>("expected");
+        const QList<QSize> one{{200, 80}};
+        const QRect rightOfFace(360, 0, 600, 400);
         const QRect screen(0, 0, 1280, 1024);
-        QTest::newRow("the frame fits: exactly where wanted") << screen << QMargins(1, 20, 1, 1) << QPoint(4, 22) << QPoint(0, 0);
-        QTest::newRow("a taller title bar: down by the difference") << screen << QMargins(4, 30, 4, 4) << QPoint(4, 30) << QPoint(0, 8);
-        QTest::newRow("a top panel: below it") << QRect(0, 28, 1280, 996) << QMargins(1, 20, 1, 1) << QPoint(4, 48) << QPoint(0, 26);
-        QTest::newRow("a thick left border: to the right") << screen << QMargins(8, 20, 8, 8) << QPoint(8, 22) << QPoint(4, 0);
-        QTest::newRow("a screen too short for the window: the title bar stays on it")
-            << QRect(0, 0, 800, 500) << QMargins(1, 20, 1, 1) << QPoint(4, 20) << QPoint(0, -2);
+        QTest::newRow("balloon, nothing to avoid: right of the face, point at the mouth")
+            << balloon(one, {}) << "370,96 200x80 right wrap 0";
+        QTest::newRow("balloon, the right side taken: left of the face")
+            << balloon(one, {rightOfFace}) << "130,96 200x80 left wrap 0";
+        QTest::newRow("balloon, a line beside the mouth: just above it")
+            << balloon(one, {{360, 120, 600, 40}}) << "370,40 200x80 right wrap 0";
+        QTest::newRow("balloon, too wide for either side: wrapped narrower")
+            << balloon({{400, 80}, {200, 160}}, {rightOfFace, {0, 0, 100, 400}}) << "130,16 200x160 left wrap 1";
+        QTest::newRow("balloon, no side free: covers the less important area")
+            << balloon(one, {rightOfFace, {0, 0, 360, 400}}) << "130,96 200x80 left wrap 0";
+        QTest::newRow("window, the frame fits: exactly where wanted")
+            << window(screen, {1, 20, 1, 1}) << "4,22 785x580 moved 0,0";
+        QTest::newRow("window, a taller title bar: down by the difference")
+            << window(screen, {4, 30, 4, 4}) << "4,30 785x580 moved 0,8";
+        QTest::newRow("window, a top panel: below it") << window({0, 28, 1280, 996}, {1, 20, 1, 1}) << "4,48 785x580 moved 0,26";
+        QTest::newRow("window, a thick left border: to the right")
+            << window(screen, {8, 20, 8, 8}) << "8,22 785x580 moved 4,0";
+        QTest::newRow("window, a screen too short for it: the title bar stays on it")
+            << window({0, 0, 800, 500}, {1, 20, 1, 1}) << "4,20 785x580 moved 0,-2";
     }
-    void theFrameStaysOnTheFreeAreaAndTheClientAreaMovesAsLittleAsItMust()
+    void eachGoesWhereItCoversNothingImportantAndMovesAsLittleAsItMust()
     {
-        QFETCH(QRect, available);
-        QFETCH(QMargins, frame);
-        QFETCH(QPoint, at);
-        QFETCH(QPoint, offset);
-        const auto p = WindowPlacement::place(available, frame, QSize(785, 580), QPoint(0, 24), QPoint(4, 46));
-        QCOMPARE(p.geometry, QRect(at, QSize(785, 580)));
-        QCOMPARE(p.offset, offset);
+        QFETCH(Placed, placed);
+        QFETCH(QString, expected);
+        QCOMPARE(placed(), expected);
+    }
+
+    void whatTheWizardSaysLeavesTheClockTheQuestionTheVerdictAndTheAnswerVisible_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("the announcement")
+            << "Allora attenzione, iniziamo la nostra avventura con la tabellina del 10. Io detto e tu scrivi il "
+               "risultato nello spazio sotto di me. Mi raccomando inserisci il risultato e premi invio e poi aspetta "
+               "che io finisca di parlare e premi ancora invio per avere la domanda successiva";
+        QTest::newRow("a two-line praise") << "Esatto Luca 30 Sei sulla buona strada per diventare cavaliere";
+        QTest::newRow("a verdict") << "Sbagliato 70";
+    }
+    void whatTheWizardSaysLeavesTheClockTheQuestionTheVerdictAndTheAnswerVisible()
+    {
+        QFETCH(QString, text);
+        // The window as it stands on screen, its client area at (4, 46).
+        const QList<QRect> visible = {{622, 94, 121, 57}, {428, 182, 361, 39}, {260, 46, 330, 85}, {196, 374, 489, 89}};
+        const QRect counters(4, 46, 225, 297);
+        const QRect wizard(250, 175, 164, 205);
+        Balloon balloon(false, nullptr);
+        balloon.setKeepClear(visible + QList<QRect>{counters});
+        balloon.say(text, false);
+        balloon.placeBeside(wizard);
+        const QRect at = balloon.geometry();
+        for (const QRect &area : visible)
+            QVERIFY2(!at.intersects(area), qPrintable("balloon " + ::text(at)));
+        QVERIFY(at.intersects(wizard.adjusted(-40, 0, 40, 0))); // still beside him
     }
 };
 

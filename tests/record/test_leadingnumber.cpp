@@ -15,7 +15,6 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::newRow("stored score") << "7\r\n" << 7.0;
         QTest::newRow("empty first run") << "" << 0.0;
-        QTest::newRow("letters only") << "abc" << 0.0;
         QTest::newRow("leading blanks, trailing letters") << "  12abc" << 12.0;
         QTest::newRow("negative") << "-3" << -3.0;
         QTest::newRow("exponent") << "1.5e2" << 150.0;

@@ -1,0 +1,52 @@
+#include "Compositor.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <xcb/xcb.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+// The wizard is shaped, or drawn translucent, by what the display has: a
+// compositing manager is there while a client owns _NET_WM_CM_S0.
+class TestCompositor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aCompositorIsSeenWhileAClientOwnsItsSelectionAndOnlyThen()
+    {
+        QVERIFY(!compositorRunning());
+        xcb_connection_t *manager = xcb_connect(nullptr, nullptr);
+        QVERIFY(!xcb_connection_has_error(manager));
+        const xcb_window_t window = xcb_generate_id(manager);
+        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(manager)).data;
+        xcb_create_window(manager, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+        xcb_intern_atom_reply_t *atom =
+            xcb_intern_atom_reply(manager, xcb_intern_atom(manager, 0, 13, "_NET_WM_CM_S0"), nullptr);
+        QVERIFY(atom);
+        xcb_set_selection_owner(manager, window, atom->atom, XCB_CURRENT_TIME);
+        std::free(atom);
+        std::free(xcb_get_input_focus_reply(manager, xcb_get_input_focus(manager), nullptr)); // a round trip
+        QVERIFY(compositorRunning());
+        // The selection goes with the manager.
+        xcb_disconnect(manager);
+        QTRY_VERIFY(!compositorRunning());
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("DECALUMO_TEST_DISPLAY")) {
+        std::puts("needs the X server that ./scripts/test starts");
+        return 77;
+    }
+    qputenv("DISPLAY", qgetenv("DECALUMO_TEST_DISPLAY"));
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    TestCompositor test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_compositor.moc"
