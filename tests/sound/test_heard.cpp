@@ -192,11 +192,13 @@ private slots:
         }
         Session s;
 
+        // Without sound only the time each utterance takes is judged: the short ones do.
+        const QList<Utterance> utterances = heard ? sequence : sequence.mid(1);
         s.wizard->Show();
         double switchedMs = -1;
-        for (int i = 0; i < sequence.size(); ++i) {
+        for (int i = 0; i < utterances.size(); ++i) {
             QVERIFY(s.idle());
-            int pause = heard ? sequence[i].pauseBeforeMs : 0;
+            int pause = heard ? utterances[i].pauseBeforeMs : 0;
             if (i == longPause && (event == Event::Headset || event == Event::Restart)) {
                 QTest::qWait(eventAfterMs);
                 if (event == Event::Headset) {
@@ -212,7 +214,7 @@ private slots:
                 pause = 0;
             }
             QTest::qWait(pause);
-            s.wizard->Speak(sequence[i].text);
+            s.wizard->Speak(utterances[i].text);
             if (i == 0 && event == Event::LateServer) {
                 QTest::qWait(lateServerMs);
                 QCOMPARE(server.start(), QString());
@@ -220,15 +222,15 @@ private slots:
         }
         QVERIFY(s.idle());
         QTest::qWait(500);
-        QCOMPARE(s.clips.size(), sequence.size());
-        QCOMPARE(s.endedMs.size(), sequence.size());
+        QCOMPARE(s.clips.size(), utterances.size());
+        QCOMPARE(s.endedMs.size(), utterances.size());
 
         // The announcement of a late server began before there was one.
         QStringList faults;
         QList<double> markLate;
-        for (int i = event == Event::LateServer ? 1 : 0; i < sequence.size(); ++i) {
+        for (int i = event == Event::LateServer ? 1 : 0; i < utterances.size(); ++i) {
             const Clip &clip = s.clips[i];
-            const QString &text = sequence[i].text;
+            const QString &text = utterances[i].text;
             const double begun = s.begunMs[i];
             QVERIFY2(voiced == clip.error.isEmpty(), qPrintable(clip.error));
             // Without a voice the words stay long enough to read; with one,
