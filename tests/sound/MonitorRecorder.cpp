@@ -1,10 +1,11 @@
 #include "MonitorRecorder.h"
 
-#include <pulse/simple.h>
+#include <pulse/pulseaudio.h>
 
-#include <algorithm>
 #include <chrono>
-#include <cstdlib>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 namespace {
 constexpr int rate = 16000;
@@ -45,25 +46,64 @@ MonitorRecorder::Span MonitorRecorder::sounded(double fromMs, double toMs, doubl
 
 void MonitorRecorder::run()
 {
+    // Its own stream, which must not follow the default output about: the
+    // sound servers move streams that may move when the default changes.
     const pa_sample_spec format{PA_SAMPLE_S16LE, rate, 1};
     pa_buffer_attr attr{};
     attr.maxlength = std::uint32_t(-1);
     attr.fragsize = std::uint32_t(frameSamples * sizeof(std::int16_t));
     while (!m_quit) {
-        pa_simple *monitor = pa_simple_new(m_server.constData(), "monitor recorder", PA_STREAM_RECORD,
-                                           m_source.constData(), "record", &format, nullptr, &attr, nullptr);
-        qint16 frame[frameSamples];
-        while (monitor && !m_quit && pa_simple_read(monitor, frame, sizeof frame, nullptr) == 0) {
-            // The frame's last sample was recorded `behind` ago.
-            const pa_usec_t behind = pa_simple_get_latency(monitor, nullptr);
-            const double end = double(steadyUs() - qint64(behind == pa_usec_t(-1) ? 0 : behind)) / 1000.0;
-            std::lock_guard lock(m_mutex);
-            for (int i = 0; i < frameSamples; ++i)
-                m_samples.append({end - double(frameSamples - i) * 1000 / rate, frame[i]});
+        pa_mainloop *loop = pa_mainloop_new();
+        pa_context *context = pa_context_new(pa_mainloop_get_api(loop), "monitor recorder");
+        pa_stream *stream = nullptr;
+        if (pa_context_connect(context, m_server.constData(), PA_CONTEXT_NOAUTOSPAWN, nullptr) == 0) {
+            while (!m_quit && PA_CONTEXT_IS_GOOD(pa_context_get_state(context))) {
+                if (!stream && pa_context_get_state(context) == PA_CONTEXT_READY) {
+                    stream = pa_stream_new(context, "record", &format, nullptr);
+                    pa_stream_set_read_callback(stream, &MonitorRecorder::onReadable, this);
+                    pa_stream_connect_record(stream, m_source.constData(), &attr,
+                                             pa_stream_flags_t(PA_STREAM_DONT_MOVE | PA_STREAM_ADJUST_LATENCY
+                                                               | PA_STREAM_INTERPOLATE_TIMING
+                                                               | PA_STREAM_AUTO_TIMING_UPDATE));
+                }
+                if (stream && !PA_STREAM_IS_GOOD(pa_stream_get_state(stream)))
+                    break;
+                // Data comes every few ms while the stream lives; the time-out
+                // keeps an eye on m_quit until then.
+                pa_mainloop_prepare(loop, 50'000);
+                pa_mainloop_poll(loop);
+                pa_mainloop_dispatch(loop);
+            }
         }
-        if (monitor)
-            pa_simple_free(monitor);
-        else
+        if (stream) {
+            pa_stream_disconnect(stream);
+            pa_stream_unref(stream);
+        }
+        pa_context_disconnect(context);
+        pa_context_unref(context);
+        pa_mainloop_free(loop);
+        if (!m_quit)
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+}
+
+void MonitorRecorder::onReadable(pa_stream *stream, std::size_t, void *self)
+{
+    auto *recorder = static_cast<MonitorRecorder *>(self);
+    const void *data = nullptr;
+    std::size_t bytes = 0;
+    while (pa_stream_peek(stream, &data, &bytes) == 0 && bytes > 0) {
+        // The last sample of the chunk was recorded `behind` ago.
+        pa_usec_t behind = 0;
+        int negative = 0;
+        if (pa_stream_get_latency(stream, &behind, &negative) != 0 || negative)
+            behind = 0;
+        const qsizetype count = qsizetype(bytes / sizeof(std::int16_t));
+        const double end = double(steadyUs() - qint64(behind)) / 1000.0;
+        const auto *samples = static_cast<const qint16 *>(data);
+        std::lock_guard lock(recorder->m_mutex);
+        for (qsizetype i = 0; i < count; ++i)
+            recorder->m_samples.append({end - double(count - i) * 1000 / rate, samples ? samples[i] : qint16(0)});
+        pa_stream_drop(stream);
     }
 }

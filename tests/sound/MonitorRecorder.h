@@ -6,10 +6,11 @@
 #include <mutex>
 #include <thread>
 
+struct pa_stream;
+
 // Records what a sink of a sound server really played, from its monitor, on
 // a thread of its own, with the time each sample sounded on the steady
-// clock. It keeps trying while the server or the sink is away, but waits on
-// a server that does not answer.
+// clock. It keeps trying while the server or the sink is away.
 class MonitorRecorder
 {
 public:
@@ -29,6 +30,7 @@ public:
 
 private:
     void run();
+    static void onReadable(pa_stream *stream, std::size_t bytes, void *self);
 
     QByteArray m_server;
     QByteArray m_source;
