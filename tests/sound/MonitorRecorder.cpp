@@ -68,6 +68,11 @@ void MonitorRecorder::run()
                 }
                 if (stream && !PA_STREAM_IS_GOOD(pa_stream_get_state(stream)))
                     break;
+                // A server that has not made the sink yet may put the stream
+                // elsewhere for good; only the sink's own monitor counts.
+                if (stream && pa_stream_get_state(stream) == PA_STREAM_READY
+                    && m_source != pa_stream_get_device_name(stream))
+                    break;
                 // Data comes every few ms while the stream lives; the time-out
                 // keeps an eye on m_quit until then.
                 pa_mainloop_prepare(loop, 50'000);
