@@ -1,12 +1,10 @@
 #include "Compositor.h"
+#include "X11.h"
 
 #include <QApplication>
 #include <QTest>
 
-#include <xcb/xcb.h>
-
 #include <cstdio>
-#include <cstdlib>
 
 // The wizard is shaped, or drawn translucent, by what the display has: a
 // compositing manager is there while a client owns _NET_WM_CM_S0.
@@ -24,12 +22,10 @@ private slots:
         const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(manager)).data;
         xcb_create_window(manager, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0,
                           XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
-        xcb_intern_atom_reply_t *atom =
-            xcb_intern_atom_reply(manager, xcb_intern_atom(manager, 0, 13, "_NET_WM_CM_S0"), nullptr);
-        QVERIFY(atom);
-        xcb_set_selection_owner(manager, window, atom->atom, XCB_CURRENT_TIME);
-        std::free(atom);
-        std::free(xcb_get_input_focus_reply(manager, xcb_get_input_focus(manager), nullptr)); // a round trip
+        const xcb_atom_t selection = X11::atom(manager, "_NET_WM_CM_S0");
+        QVERIFY(selection != XCB_ATOM_NONE);
+        xcb_set_selection_owner(manager, window, selection, XCB_CURRENT_TIME);
+        X11::reply(xcb_get_input_focus_reply(manager, xcb_get_input_focus(manager), nullptr)); // a round trip
         QVERIFY(compositorRunning());
         // The selection goes with the manager.
         xcb_disconnect(manager);
