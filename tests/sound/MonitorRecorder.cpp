@@ -3,40 +3,44 @@
 #include <pulse/pulseaudio.h>
 
 #include <chrono>
-#include <algorithm>
 #include <cmath>
-#include <cstdint>
 
 namespace {
 constexpr int rate = 16000;
-constexpr int frameSamples = rate / 100;
 }
 
-qint64 steadyUs()
+double steadyMs()
 {
-    using namespace std::chrono;
-    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-MonitorRecorder::MonitorRecorder(const QByteArray &server, const QByteArray &sink)
-    : m_server(server)
-    , m_source(sink + ".monitor")
-    , m_thread([this] { run(); })
+MonitorRecorder::MonitorRecorder(const QByteArray &server, const QByteArray &sink, double level)
+    : m_source(sink + ".monitor")
+    , m_level(int(level * 32768))
+    , m_loop(pa_threaded_mainloop_new())
+    , m_context(pa_context_new(pa_threaded_mainloop_get_api(m_loop), "monitor recorder"))
 {
+    pa_context_set_state_callback(m_context, &MonitorRecorder::onContextState, this);
+    pa_context_connect(m_context, server.constData(), PA_CONTEXT_NOAUTOSPAWN, nullptr);
+    pa_threaded_mainloop_start(m_loop);
 }
 
 MonitorRecorder::~MonitorRecorder()
 {
-    m_quit = true;
-    m_thread.join();
+    pa_threaded_mainloop_stop(m_loop);
+    if (m_stream)
+        pa_stream_unref(m_stream);
+    pa_context_disconnect(m_context);
+    pa_context_unref(m_context);
+    pa_threaded_mainloop_free(m_loop);
 }
 
-MonitorRecorder::Span MonitorRecorder::sounded(double fromMs, double toMs, double level) const
+MonitorRecorder::Span MonitorRecorder::sounded(double fromMs, double toMs) const
 {
-    Span span{toMs, fromMs};
     std::lock_guard lock(m_mutex);
-    for (const auto &[at, sample] : m_samples) {
-        if (at >= fromMs && at < toMs && std::abs(sample) > level * 32768) {
+    Span span{toMs, fromMs};
+    for (const double at : m_loud) {
+        if (at >= fromMs && at < toMs) {
             span.fromMs = std::min(span.fromMs, at);
             span.toMs = std::max(span.toMs, at);
         }
@@ -44,52 +48,21 @@ MonitorRecorder::Span MonitorRecorder::sounded(double fromMs, double toMs, doubl
     return span;
 }
 
-void MonitorRecorder::run()
+void MonitorRecorder::onContextState(pa_context *context, void *self)
 {
-    // Its own stream, which must not follow the default output about: the
-    // sound servers move streams that may move when the default changes.
+    auto *recorder = static_cast<MonitorRecorder *>(self);
+    if (pa_context_get_state(context) != PA_CONTEXT_READY)
+        return;
     const pa_sample_spec format{PA_SAMPLE_S16LE, rate, 1};
     pa_buffer_attr attr{};
     attr.maxlength = std::uint32_t(-1);
-    attr.fragsize = std::uint32_t(frameSamples * sizeof(std::int16_t));
-    while (!m_quit) {
-        pa_mainloop *loop = pa_mainloop_new();
-        pa_context *context = pa_context_new(pa_mainloop_get_api(loop), "monitor recorder");
-        pa_stream *stream = nullptr;
-        if (pa_context_connect(context, m_server.constData(), PA_CONTEXT_NOAUTOSPAWN, nullptr) == 0) {
-            while (!m_quit && PA_CONTEXT_IS_GOOD(pa_context_get_state(context))) {
-                if (!stream && pa_context_get_state(context) == PA_CONTEXT_READY) {
-                    stream = pa_stream_new(context, "record", &format, nullptr);
-                    pa_stream_set_read_callback(stream, &MonitorRecorder::onReadable, this);
-                    pa_stream_connect_record(stream, m_source.constData(), &attr,
-                                             pa_stream_flags_t(PA_STREAM_DONT_MOVE | PA_STREAM_ADJUST_LATENCY
-                                                               | PA_STREAM_INTERPOLATE_TIMING
-                                                               | PA_STREAM_AUTO_TIMING_UPDATE));
-                }
-                if (stream && !PA_STREAM_IS_GOOD(pa_stream_get_state(stream)))
-                    break;
-                // A server that has not made the sink yet may put the stream
-                // elsewhere for good; only the sink's own monitor counts.
-                if (stream && pa_stream_get_state(stream) == PA_STREAM_READY
-                    && m_source != pa_stream_get_device_name(stream))
-                    break;
-                // Data comes every few ms while the stream lives; the time-out
-                // keeps an eye on m_quit until then.
-                pa_mainloop_prepare(loop, 50'000);
-                pa_mainloop_poll(loop);
-                pa_mainloop_dispatch(loop);
-            }
-        }
-        if (stream) {
-            pa_stream_disconnect(stream);
-            pa_stream_unref(stream);
-        }
-        pa_context_disconnect(context);
-        pa_context_unref(context);
-        pa_mainloop_free(loop);
-        if (!m_quit)
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
+    attr.fragsize = rate / 100 * 2;
+    recorder->m_stream = pa_stream_new(context, "record", &format, nullptr);
+    pa_stream_set_read_callback(recorder->m_stream, &MonitorRecorder::onReadable, recorder);
+    // The servers move streams that may move when the default output changes.
+    pa_stream_connect_record(recorder->m_stream, recorder->m_source.constData(), &attr,
+                             pa_stream_flags_t(PA_STREAM_DONT_MOVE | PA_STREAM_ADJUST_LATENCY
+                                               | PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE));
 }
 
 void MonitorRecorder::onReadable(pa_stream *stream, std::size_t, void *self)
@@ -98,17 +71,18 @@ void MonitorRecorder::onReadable(pa_stream *stream, std::size_t, void *self)
     const void *data = nullptr;
     std::size_t bytes = 0;
     while (pa_stream_peek(stream, &data, &bytes) == 0 && bytes > 0) {
-        // The last sample of the chunk was recorded `behind` ago.
+        // The chunk's last sample sounded `behind` ago.
         pa_usec_t behind = 0;
         int negative = 0;
         if (pa_stream_get_latency(stream, &behind, &negative) != 0 || negative)
             behind = 0;
-        const qsizetype count = qsizetype(bytes / sizeof(std::int16_t));
-        const double end = double(steadyUs() - qint64(behind)) / 1000.0;
-        const auto *samples = static_cast<const qint16 *>(data);
+        const auto *samples = static_cast<const std::int16_t *>(data);
+        const std::size_t count = bytes / 2;
+        const double end = steadyMs() - double(behind) / 1000;
         std::lock_guard lock(recorder->m_mutex);
-        for (qsizetype i = 0; i < count; ++i)
-            recorder->m_samples.append({end - double(count - i) * 1000 / rate, samples ? samples[i] : qint16(0)});
+        for (std::size_t i = 0; samples && i < count; ++i)
+            if (std::abs(samples[i]) > recorder->m_level)
+                recorder->m_loud.append(end - double(count - i) * 1000 / rate);
         pa_stream_drop(stream);
     }
 }

@@ -2,20 +2,17 @@
 
 #include <QByteArray>
 #include <QList>
-#include <atomic>
 #include <mutex>
-#include <thread>
 
+struct pa_context;
 struct pa_stream;
+struct pa_threaded_mainloop;
 
-// Records what a sink of a sound server really played, from its monitor, on
-// a thread of its own, with the time each sample sounded on the steady
-// clock. It keeps trying while the server or the sink is away.
+// Records when a sink of a running sound server really played sound louder
+// than a level, from its monitor, in steady-clock ms, until the server goes.
 class MonitorRecorder
 {
 public:
-    // Where sound was louder than `level` (0 to 1) between the two times,
-    // in steady-clock ms; empty when it was quiet.
     struct Span
     {
         double fromMs = 0;
@@ -23,21 +20,23 @@ public:
         bool empty() const { return toMs <= fromMs; }
     };
 
-    MonitorRecorder(const QByteArray &server, const QByteArray &sink);
+    MonitorRecorder(const QByteArray &server, const QByteArray &sink, double level);
     ~MonitorRecorder();
 
-    Span sounded(double fromMs, double toMs, double level) const;
+    // The first and last loud moment between the two times.
+    Span sounded(double fromMs, double toMs) const;
 
 private:
-    void run();
+    static void onContextState(pa_context *context, void *self);
     static void onReadable(pa_stream *stream, std::size_t bytes, void *self);
 
-    QByteArray m_server;
     QByteArray m_source;
-    std::atomic<bool> m_quit{false};
+    int m_level;
+    pa_threaded_mainloop *m_loop;
+    pa_context *m_context;
+    pa_stream *m_stream = nullptr;
     mutable std::mutex m_mutex;
-    QList<std::pair<double, qint16>> m_samples; // when each sounded, and what
-    std::thread m_thread;
+    QList<double> m_loud;
 };
 
-qint64 steadyUs();
+double steadyMs();

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QString>
 #include <QTemporaryDir>
+#include <csignal>
 #include <memory>
 
 // A real sound server of the tests' own, in a runtime folder and D-Bus
@@ -17,30 +15,28 @@ public:
     enum class Kind { PulseAudio, PipeWire };
 
     explicit SoundServer(Kind kind);
-    ~SoundServer();
+    ~SoundServer() { stop(); }
 
-    // Both wait until the server answers or is gone; start() returns what
-    // went wrong, or nothing.
+    // Waits until the server answers; returns what went wrong, or nothing.
     QString start();
     void stop();
     // Adds a null sink and makes it the default output, as a headset that is
     // plugged in does.
     QString plugIn(const QString &sink);
-    // Stops the process that serves the clients where it stands: it takes
-    // connections and never answers, as a stuck server does.
-    void freeze();
+    // Stops the whole server where it stands: it takes connections and never
+    // answers, as a stuck server does.
+    void freeze() const { signal(SIGSTOP); }
 
     // For PULSE_SERVER.
     QByteArray address() const;
 
 private:
-    QString launch(const QString &program, const QStringList &arguments);
+    void signal(int number) const;
     QString pactl(const QStringList &arguments, QByteArray *output = nullptr) const;
-    QString waitForDefault(const QString &sink) const;
 
     Kind m_kind;
     QTemporaryDir m_dir;
     QProcessEnvironment m_env;
-    std::unique_ptr<QProcess> m_bus;
-    QList<QProcess *> m_processes;
+    std::unique_ptr<QProcess> m_server;
+    qint64 m_group = 0;
 };
