@@ -112,33 +112,6 @@ private slots:
         QCOMPARE(tints.size(), 10);
     }
 
-    void theKeyboardReachesNewQuestionOnlyOnceItIsEnabledAndExitAlways()
-    {
-        Harness h;
-        h.t.show();
-        QVERIFY(QTest::qWaitForWindowActive(&h.t));
-        h.t.cmdExit1->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), h.t.Text3);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), h.t.cmdExit1);
-        h.t.Text3->setFocus();
-        h.t.Text3->setText(QStringLiteral("70"));
-        // A mnemonic presses the button at once and clicks it a moment later.
-        QTest::keyClick(h.t.Text3, Qt::Key_N, Qt::AltModifier);
-        QVERIFY(!h.t.cmdNext->isDown());
-        QCOMPARE(h.t.Text3->text(), QStringLiteral("70"));
-
-        h.t.cmdNext->setEnabled(true);
-        QTest::keyClick(h.t.Text3, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), h.t.cmdNext);
-        h.random.script(1, 4);
-        QTest::keyClick(h.t.Text3, Qt::Key_N, Qt::AltModifier);
-        QTRY_COMPARE(h.t.factor, qint16(4));
-        QTest::keyClick(h.t.Text3, Qt::Key_X, Qt::AltModifier);
-        QTRY_COMPARE(h.dialogs.shown, QStringList{goodbye});
-    }
-
     void anAnswerIsRightOnlyWhenItIsExactlyTheProduct_data()
     {
         QTest::addColumn<QString>("typed");

@@ -48,25 +48,26 @@ QString SoundServer::start()
     if (!m_server->waitForStarted())
         return m_server->program() + ": " + m_server->errorString();
     m_group = m_server->processId();
-    return plugIn("nulla");
+    QString error = plugIn("nulla");
+    if (QFile log(m_dir.filePath("server.log")); !error.isEmpty() && log.open(QIODevice::ReadOnly))
+        error += "; the server said: " + QString::fromLocal8Bit(log.readAll());
+    return error;
 }
 
 void SoundServer::stop()
 {
-    if (!m_server)
-        return;
-    signal(SIGCONT);
-    signal(SIGTERM);
-    m_server->waitForFinished(5000);
-    // And whatever part of the server outlived its first process.
-    signal(SIGKILL);
-    m_server->waitForFinished();
-    m_server.reset();
+    // All of the server, woken if frozen, and at last whatever part outlived its first process.
+    for (const int number : {SIGCONT, SIGTERM, SIGKILL}) {
+        signal(number);
+        if (m_server && number != SIGCONT && m_server->waitForFinished(number == SIGTERM ? 5000 : -1))
+            m_server.reset();
+    }
+    m_group = 0;
 }
 
 void SoundServer::signal(int number) const
 {
-    if (m_server)
+    if (m_group > 0)
         ::kill(-pid_t(m_group), number);
 }
 
@@ -99,11 +100,10 @@ QString SoundServer::pactl(const QStringList &arguments, QByteArray *output) con
     QProcess p;
     p.setProcessEnvironment(m_env);
     p.start("pactl", arguments);
-    if (!p.waitForFinished(answerMs))
-        return "pactl " + arguments.join(' ') + " did not answer";
+    const bool answered = p.waitForFinished(answerMs);
     if (output)
         *output = p.readAllStandardOutput();
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return "pactl " + arguments.join(' ') + ": " + QString::fromLocal8Bit(p.readAllStandardError());
-    return {};
+    if (answered && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+        return {};
+    return "pactl " + arguments.join(' ') + ": " + (answered ? QString::fromLocal8Bit(p.readAllStandardError()) : "no answer");
 }
