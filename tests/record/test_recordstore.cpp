@@ -4,9 +4,12 @@
 #include "leadingNumber.h"
 
 #include <QDirIterator>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cfloat>
 #include <csignal>
 #include <sys/resource.h>
@@ -36,6 +39,18 @@ QMap<QString, QByteArray> snapshot(const QString &root)
 // write anywhere, so most of these break paths, not permissions.
 enum State { Intact, FolderIsAFile, ScoreIsAFolder, ScoreIsAPipe, NameIsALink, NameTooBig, NoWriteAccess, Leftovers };
 enum Operation { Reading, Creating, Storing, Starting };
+
+// The record folder holds the pair and the lock, and nothing half-done.
+const QStringList settledFolder = {scoreFile, nameFile, QStringLiteral("quorvanti.lock")};
+
+// Real processes, so that the lock and the kills are the system's own. The
+// copy stores each score in turn under the name prefix followed by the score,
+// and kills itself right after step killAt of its first store, if above 0.
+void startStorer(QProcess &process, const QString &dir, const QString &prefix, const QStringList &scores, int killAt = 0)
+{
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(QStringLiteral(STORER), QStringList{QString::number(killAt), dir, prefix} + scores);
+}
 
 } // namespace
 
@@ -187,7 +202,54 @@ private slots:
         QFETCH(double, value);
         QCOMPARE(leadingNumber(text), value);
     }
+
+    void copiesStoringAtOnceKeepTheHighestScoreWithItsOwnName()
+    {
+        constexpr int copies = 20, storesEach = 50;
+        QTemporaryDir folder;
+        QStringList scores;
+        for (int score = 1; score <= copies * storesEach; ++score)
+            scores << QString::number(score);
+        std::shuffle(scores.begin(), scores.end(), QRandomGenerator(20261207));
+        QProcess running[copies];
+        for (int copy = 0; copy < copies; ++copy)
+            startStorer(running[copy], folder.path(), QStringLiteral("Copia%1-").arg(copy), scores.mid(copy * storesEach, storesEach));
+        // A copy that failed has said why on its standard error. The best score is copies * storesEach.
+        for (QProcess &process : running)
+            QVERIFY(process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0);
+        QCOMPARE(bytesOf(folder.filePath(scoreFile)) + bytesOf(folder.filePath(nameFile)), QStringLiteral("1000\r\nCopia%1-1000\r\n").arg(scores.indexOf("1000") / storesEach).toUtf8());
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), settledFolder);
+    }
+
+    void aStoreKilledAtAnyStepLeavesAWholePairAfterTheNextStart_data()
+    {
+        QTest::addColumn<QStringList>("old"); // score and name
+        QTest::newRow("over a record") << QStringList{"5\r\n", "Anna\r\n"};
+        QTest::newRow("over the empty pair of a first run") << QStringList{"", ""};
+    }
+    void aStoreKilledAtAnyStepLeavesAWholePairAfterTheNextStart()
+    {
+        QFETCH(QStringList, old);
+        int step = 1;
+        for (bool killed = true; killed; ++step) {
+            QTemporaryDir folder;
+            writeBytes(folder.filePath(scoreFile), old[0].toUtf8());
+            writeBytes(folder.filePath(nameFile), old[1].toUtf8());
+            QProcess storer;
+            startStorer(storer, folder.path(), QStringLiteral("Luca"), {QStringLiteral("6")}, step);
+            QVERIFY(storer.waitForFinished(10000));
+            killed = storer.exitStatus() == QProcess::CrashExit;
+            QVERIFY(killed || storer.exitCode() == 0);
+
+            const QStringList pair = [](const Record &next) { return QStringList{next.score, next.name}; }(read(folder.path()));
+
+            QVERIFY2(pair == QStringList({"6\r\n", "Luca6\r\n"}) || (killed && pair == old), qPrintable(QStringLiteral("killed after step %1: ").arg(step) + pair.join(u'|')));
+            QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), settledFolder);
+        }
+        // A storer that was never killed proves nothing about being killed.
+        QVERIFY(step > 2);
+    }
 };
 
-QTEST_APPLESS_MAIN(TestRecordStore)
+QTEST_GUILESS_MAIN(TestRecordStore)
 #include "test_recordstore.moc"
