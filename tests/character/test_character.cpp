@@ -6,7 +6,6 @@
 #include "SoundOutput.h"
 #include "Voice.h"
 
-#include <QPainter>
 #include <QTest>
 
 namespace {
@@ -77,19 +76,11 @@ struct Harness
         for (int i = 0; i < 180'000 && wizard->pending() > 0; ++i)
             advance(20);
     }
-    // The log of requests that each ran whole, one after the other.
-    static QStringList ranInTurn(const QStringList &requests)
-    {
-        QStringList entries;
-        for (const QString &r : requests)
-            entries << "start " + r << "end " + r;
-        return entries;
-    }
 };
 
 } // namespace
 
-// The wizard's requests, what the pupil hears and sees of them, and his art.
+// The wizard's requests, and what the pupil hears and sees of them.
 class TestCharacter : public QObject
 {
     Q_OBJECT
@@ -158,7 +149,9 @@ private slots:
         h.wizard->Play(QStringLiteral("Greet"));
         h.wizard->Speak(QStringLiteral("dopo"));
         h.runQueue();
-        QCOMPARE(h.log, h.ranInTurn({"Show", speak, "Play Greet", "Speak dopo"}));
+        // Each ran whole, one after the other.
+        QCOMPARE(h.log, QStringList({"start Show", "end Show", "start " + speak, "end " + speak, "start Play Greet",
+                                     "end Play Greet", "start Speak dopo", "end Speak dopo"}));
         const qint64 spoken = h.at["end " + speak] - h.at["start " + speak];
         QVERIFY2(qAbs(spoken - spokenMs) <= 40, qPrintable(QString::number(spoken)));
         QCOMPARE(h.sound.samples, 22050 / 10 * (text.size() + 4));
@@ -212,32 +205,6 @@ private slots:
         QVERIFY(outlined.mask() != standing); // the raised arm
         h.runQueue();
         QCOMPARE(outlined.mask(), standing);
-    }
-
-    void partsAreDrawnAtTheirTrueSize_data()
-    {
-        QTest::addColumn<int>("scale");
-        for (const int scale : {1, 8, 24})
-            QTest::addRow("%d", scale) << scale;
-    }
-    void partsAreDrawnAtTheirTrueSize()
-    {
-        QFETCH(int, scale);
-        // A character of the tests' own, whose body is 1.25 units square, so
-        // that its sprite's size in units is not whole at most scales.
-        const auto figure = Figure::load(QStringLiteral(MAGO_DIR "/mago.json"));
-        QImage image(4 * scale, 4 * scale, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        figure->paint(painter, image.rect(), figure->rest());
-        painter.end();
-        // Across the middle of the body, which spans 1.25 units from 1.
-        QList<int> opaque;
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(image.pixel(x, int(1.6 * scale))) >= 128)
-                opaque << x;
-        QVERIFY2(qAbs(opaque.value(0) - scale) <= 1 && qAbs(opaque.size() - 1.25 * scale) <= 1,
-                 qPrintable(QStringLiteral("%1 from %2").arg(opaque.size()).arg(opaque.value(0))));
     }
 };
 

@@ -18,13 +18,10 @@ private slots:
         QVERIFY(!compositorRunning());
         xcb_connection_t *manager = xcb_connect(nullptr, nullptr);
         QVERIFY(!xcb_connection_has_error(manager));
-        const xcb_window_t window = xcb_generate_id(manager);
-        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(manager)).data;
-        xcb_create_window(manager, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0,
-                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
         const xcb_atom_t selection = X11::atom(manager, "_NET_WM_CM_S0");
-        QVERIFY(selection != XCB_ATOM_NONE);
-        xcb_set_selection_owner(manager, window, selection, XCB_CURRENT_TIME);
+        // Owned on behalf of the root window, until the manager's connection closes.
+        xcb_set_selection_owner(manager, xcb_setup_roots_iterator(xcb_get_setup(manager)).data->root, selection,
+                                XCB_CURRENT_TIME);
         X11::reply(xcb_get_input_focus_reply(manager, xcb_get_input_focus(manager), nullptr)); // a round trip
         QVERIFY(compositorRunning());
         // The selection goes with the manager.

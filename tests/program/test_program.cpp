@@ -32,12 +32,9 @@ private slots:
         QFETCH(QByteArray, error);
         QTemporaryDir data;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-            env.remove(QString::fromLatin1(name));
-        if (!platform.isEmpty())
-            env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
-        if (!display.isEmpty())
-            env.insert(QStringLiteral("DISPLAY"), display);
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        platform.isEmpty() ? env.remove(QStringLiteral("QT_QPA_PLATFORM")) : env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+        display.isEmpty() ? env.remove(QStringLiteral("DISPLAY")) : env.insert(QStringLiteral("DISPLAY"), display);
         env.insert(QStringLiteral("XDG_DATA_HOME"), data.path());
         QProcess program;
         program.setProcessEnvironment(env);

@@ -1,7 +1,6 @@
 #include "Failure.h"
 #include "FileBytes.h"
 #include "RecordStore.h"
-#include "leadingNumber.h"
 
 #include <QDirIterator>
 #include <QProcess>
@@ -10,7 +9,6 @@
 #include <QTest>
 
 #include <algorithm>
-#include <cfloat>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -108,8 +106,6 @@ private slots:
         QTest::newRow("starting removes only the temporary files of earlier versions") << Leftovers << Starting << seven << 0 << started;
         QTest::newRow("reading an accented name") << Intact << Reading << QByteArray("Niccol\xc3\xb2\r\n") << 0 << QString::fromUtf8("Niccolò\r\n");
         QTest::newRow("reading a NUL") << Intact << Reading << QByteArray("1\0" "2", 3) << 0 << QString::fromUtf16(u"1\u00002", 3);
-        QTest::newRow("reading a stray continuation byte") << Intact << Reading << QByteArray("a\x80z") << 0 << QString::fromUtf16(u"a\uFFFDz");
-        QTest::newRow("reading an encoded surrogate") << Intact << Reading << QByteArray("\xed\xa0\x80") << 0 << QString::fromUtf16(u"\uFFFD\uFFFD\uFFFD");
         QTest::newRow("reading only the first 64 KiB of a huge file") << Intact << Reading << QByteArray("7\r\n").leftJustified(1 << 20, '\0') << 0 << "7\r\n" + QString(64 * 1024 - 3, QChar());
     }
     void eachOperationGivesTheRecordExactlyOrFailsLeavingItAsItWas()
@@ -175,32 +171,6 @@ private slots:
         xdgDataHome.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", xdgDataHome.startsWith('/') ? QFile::encodeName(root->path()) + xdgDataHome : xdgDataHome);
         QCOMPARE(GetSystemDir(), root->path() + expected);
         QVERIFY(QFileInfo(root->path() + expected).isDir());
-    }
-
-    void readsTheNumberTheTextBeginsWith_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
-        QTest::newRow("stored score") << "7\r\n" << 7.0;
-        QTest::newRow("empty first run") << "" << 0.0;
-        QTest::newRow("leading blanks, trailing letters") << "  12abc" << 12.0;
-        QTest::newRow("negative") << "-3" << -3.0;
-        QTest::newRow("exponent") << "1.5e2" << 150.0;
-        QTest::newRow("D exponent, negative") << "25D-1" << 2.5;
-        QTest::newRow("second point stops") << "1.2.3" << 1.2;
-        QTest::newRow("blanks, tabs, line feeds inside") << "\t1 2\n3" << 123.0;
-        QTest::newRow("CR stops") << "1\r2" << 1.0;
-        QTest::newRow("two signs") << "+-3" << 0.0;
-        QTest::newRow("non-ASCII digits are not digits") << QString::fromUtf8("٣") << 0.0;
-        QTest::newRow("long run of digits") << QString(100000, u'9') << DBL_MAX;
-        QTest::newRow("huge exponent") << "1e99999999999999999999" << DBL_MAX;
-        QTest::newRow("many zeros after the point") << "0." + QString(5000, u'0') + "1" << 0.0;
-    }
-    void readsTheNumberTheTextBeginsWith()
-    {
-        QFETCH(QString, text);
-        QFETCH(double, value);
-        QCOMPARE(leadingNumber(text), value);
     }
 
     void copiesStoringAtOnceKeepTheHighestScoreWithItsOwnName()

@@ -1,7 +1,6 @@
 #include "CharacterSet.h"
 #include "CharacterWindow.h"
 #include "EspeakVoice.h"
-#include "FileBytes.h"
 #include "MonitorRecorder.h"
 #include "PulseOutput.h"
 #include "SoundServer.h"
@@ -9,7 +8,6 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
@@ -22,7 +20,7 @@
 // as ctest starts them, since a process takes its voice data only once.
 namespace {
 
-enum class Event { None, Headset, Restart, LateServer, Hung, NoServer, NoVoiceData, BrokenVoiceData };
+enum class Event { None, Headset, Restart, LateServer, Hung, NoServer, NoVoiceData };
 
 // The announcement, then short words after pauses of every length, in ms;
 // events happen during the long pause.
@@ -101,10 +99,6 @@ struct Session
         QObject::connect(wizard, &CharacterWindow::finished, &turn, note(endedMs));
         turn.start(10);
     }
-    bool idle()
-    {
-        return QTest::qWaitFor([this] { return wizard->pending() == 0; }, 60000);
-    }
 };
 
 } // namespace
@@ -121,10 +115,8 @@ private slots:
     {
         QTest::addColumn<SoundServer::Kind>("kind");
         QTest::addColumn<Event>("event");
-        const std::pair<const char *, Event> events[] = {{"steady", Event::None},
-                                                         {"headset plugged in", Event::Headset},
-                                                         {"restarted", Event::Restart},
-                                                         {"late", Event::LateServer},
+        const std::pair<const char *, Event> events[] = {{"steady", Event::None}, {"headset plugged in", Event::Headset},
+                                                         {"restarted", Event::Restart}, {"late", Event::LateServer},
                                                          {"hung", Event::Hung}};
         for (const auto &[server, kind] : {std::pair("PulseAudio", SoundServer::Kind::PulseAudio),
                                            std::pair("PipeWire", SoundServer::Kind::PipeWire)})
@@ -132,14 +124,13 @@ private slots:
                 QTest::addRow("%s, %s", server, name) << kind << event;
         QTest::newRow("no sound server") << SoundServer::Kind::PulseAudio << Event::NoServer;
         QTest::newRow("no voice data") << SoundServer::Kind::PulseAudio << Event::NoVoiceData;
-        QTest::newRow("broken voice data") << SoundServer::Kind::PulseAudio << Event::BrokenVoiceData;
     }
     void eachUtteranceIsHeardInFullOnTimeOrShownForAsLong()
     {
         QFETCH(SoundServer::Kind, kind);
         QFETCH(Event, event);
         const bool heard = event <= Event::LateServer;
-        const bool voiced = event != Event::NoVoiceData && event != Event::BrokenVoiceData;
+        const bool voiced = event != Event::NoVoiceData;
         SoundServer server(kind);
         // What each sink played while the server was there; nothing is heard in the other rows.
         std::vector<std::pair<QByteArray, std::unique_ptr<MonitorRecorder>>> recorders;
@@ -164,19 +155,15 @@ private slots:
         QTemporaryDir voiceData;
         if (!voiced)
             qputenv("ESPEAK_DATA_PATH", QFile::encodeName(voiceData.path()));
-        // Every file the Italian voice needs is there, and none holds what it should.
-        for (const char *file : {"phontab", "phonindex", "phondata", "intonations", "it_dict", "lang/roa/it"}) {
-            if (event == Event::BrokenVoiceData && QDir().mkpath(QFileInfo(voiceData.filePath(file)).path()))
-                writeBytes(voiceData.filePath(file), "not speech\n");
-        }
         Session s;
+        const auto idle = [&s] { return QTest::qWaitFor([&s] { return s.wizard->pending() == 0; }, 60000); };
 
         // Without sound only the time each utterance takes is judged: the short ones do.
         const auto utterances = heard ? sequence : sequence.mid(1);
         s.wizard->Show();
         double switchedMs = -1;
         for (int i = 0; i < utterances.size(); ++i) {
-            QVERIFY(s.idle());
+            QVERIFY(idle());
             const QDeadlineTimer due(heard ? utterances[i].second : 0);
             if (i == longPause && (event == Event::Headset || event == Event::Restart)) {
                 QTest::qWait(eventAfterMs);
@@ -195,7 +182,7 @@ private slots:
                 QCOMPARE(started(server.start(), "nulla"), QString());
             }
         }
-        QVERIFY(s.idle());
+        QVERIFY(idle());
         QTest::qWait(500);
         QCOMPARE(s.clips.size(), utterances.size());
         QCOMPARE(s.endedMs.size(), utterances.size());
@@ -228,11 +215,10 @@ private slots:
             const double share = sounded.empty() ? 0 : (sounded.toMs - sounded.fromMs) / (said.toMs - said.fromMs);
             const double delay = sounded.fromMs - (begun + said.fromMs);
             endLate << s.endedMs[i] - (sounded.toMs + clip.durationMs() - said.toMs);
-            qInfo("%-10s clip %5.0f ms after %3.0f ms of silence, heard %5.1f%%, began %4.0f ms late, ended %4.0f ms "
-                  "after the sound",
-                  qPrintable(text.left(10)), said.toMs - said.fromMs, said.fromMs, 100 * share, delay, endLate.last());
             if (share < heardShare || delay > startWithinMs || std::abs(endLate.last()) > endFarthestMs)
-                faults << QStringLiteral("\"%1\" not heard in full on time, or out of step").arg(text.left(20));
+                faults << QStringLiteral("\"%1\" heard %2% of its %3 ms, began %4 ms late, ended %5 ms after the sound")
+                              .arg(text.left(20)).arg(100 * share, 0, 'f', 1).arg(said.toMs - said.fromMs, 0, 'f', 0)
+                              .arg(delay, 0, 'f', 0).arg(endLate.last(), 0, 'f', 0);
             if (onHeadset && !heardOn("nulla", begun, until).empty())
                 faults << QStringLiteral("\"%1\" still heard on the old output").arg(text.left(20));
         }
