@@ -1,10 +1,7 @@
 #include "Compositor.h"
 #include "X11.h"
 
-#include <QApplication>
 #include <QTest>
-
-#include <cstdio>
 
 // The wizard is shaped, or drawn translucent, by what the display has: a
 // compositing manager is there while a client owns _NET_WM_CM_S0.
@@ -30,16 +27,5 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    if (qEnvironmentVariableIsEmpty("DECALUMO_TEST_DISPLAY")) {
-        std::puts("needs the X server that ./scripts/test starts");
-        return 77;
-    }
-    qputenv("DISPLAY", qgetenv("DECALUMO_TEST_DISPLAY"));
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    TestCompositor test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestCompositor)
 #include "test_compositor.moc"

@@ -1,3 +1,4 @@
+#include "ClockRandom.h"
 #include "FakeCharacters.h"
 #include "FakeDialogs.h"
 #include "FakeProgram.h"
@@ -86,6 +87,21 @@ private slots:
         // The question clears the verdict and the answer box, and waits there.
         QCOMPARE(h.t.lblMessage->caption() + h.t.Text3->text(), QString());
         QCOMPARE(h.t.focusWidget(), h.t.Text3);
+        // The bands behind take their green from the tint drawn, 3, not from the factor.
+        QCOMPARE(h.t.centralWidget()->grab().toImage().pixelColor(450, 1).green(), 60);
+    }
+
+    void questionsDrawnInTheSameInstantStillDrawAfresh()
+    {
+        // Seeds a nanosecond apart, as two questions in the same instant would get.
+        quint64 now = 1'700'000'000'000'000'000ULL;
+        ClockRandom random([&now] { return now++; });
+        QSet<double> draws;
+        for (int i = 0; i < 10; ++i) {
+            random.reseed();
+            draws << random.next();
+        }
+        QCOMPARE(draws.size(), 10);
     }
 
     void anAnswerIsRightOnlyWhenItIsExactlyTheProduct_data()
@@ -113,7 +129,9 @@ private slots:
         // The question is written up only once the pupil types, and gives way to the verdict.
         const auto written = [&h] { return !h.t.lblNum1->isHidden() && !h.t.Label10->isHidden() && !h.t.lblNum2->isHidden(); };
         QTest::keyClicks(h.t.Text3, QStringLiteral("7"));
-        QVERIFY(written());
+        // A shortcut's letter is not typed into the answer.
+        QTest::keyClick(h.t.Text3, Qt::Key_N, Qt::AltModifier);
+        QVERIFY(written() && h.t.Text3->text() == QLatin1String("7"));
         h.answer(typed);
         // A question counts once.
         h.answer(typedAgain.isNull() ? typed : typedAgain);
@@ -210,6 +228,8 @@ private slots:
         QTest::newRow("one more, a shorter name") << QByteArray("2\r\n") << 3 << niccoloBytes << none << false;
         QTest::newRow("one less") << QByteArray("4\r\n") << 3 << none << none << false;
         QTest::newRow("letters only count as 0") << QByteArray("tanti\r\n") << 1 << niccoloBytes << none << false;
+        QTest::newRow("blanks inside the digits are skipped") << QByteArray("1 2\r\n") << 3 << none << none << false;
+        QTest::newRow("a D exponent counts") << QByteArray("25D-1\r\n") << 3 << niccoloBytes << none << false;
         QTest::newRow("digits beyond any number count as the most") << QByteArray(400, '9') + "\r\n" << 3 << none << none << false;
         QTest::newRow("another contest stored as much meanwhile") << none << 3 << none << QByteArray("3\r\n") << false;
         QTest::newRow("another contest stored less meanwhile") << none << 3 << niccoloBytes << QByteArray("2\r\n") << false;

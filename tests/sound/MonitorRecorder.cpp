@@ -54,9 +54,7 @@ void MonitorRecorder::onContextState(pa_context *context, void *self)
     if (pa_context_get_state(context) != PA_CONTEXT_READY)
         return;
     const pa_sample_spec format{PA_SAMPLE_S16LE, rate, 1};
-    pa_buffer_attr attr{};
-    attr.maxlength = std::uint32_t(-1);
-    attr.fragsize = rate / 100 * 2;
+    const pa_buffer_attr attr{.maxlength = std::uint32_t(-1), .tlength = 0, .prebuf = 0, .minreq = 0, .fragsize = rate / 100 * 2};
     recorder->m_stream = pa_stream_new(context, "record", &format, nullptr);
     pa_stream_set_read_callback(recorder->m_stream, &MonitorRecorder::onReadable, recorder);
     // The servers move streams that may move when the default output changes.

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
@@ -20,7 +21,7 @@
 // as ctest starts them, since a process takes its voice data only once.
 namespace {
 
-enum class Event { None, Headset, Restart, LateServer, Hung, NoServer, NoVoiceData };
+enum class Event { None, Headset, Restart, LateServer, Hung, NoServer, DamagedVoiceData };
 
 // The announcement, then short words after pauses of every length, in ms;
 // events happen during the long pause.
@@ -123,14 +124,14 @@ private slots:
             for (const auto &[name, event] : events)
                 QTest::addRow("%s, %s", server, name) << kind << event;
         QTest::newRow("no sound server") << SoundServer::Kind::PulseAudio << Event::NoServer;
-        QTest::newRow("no voice data") << SoundServer::Kind::PulseAudio << Event::NoVoiceData;
+        QTest::newRow("damaged voice data") << SoundServer::Kind::PulseAudio << Event::DamagedVoiceData;
     }
     void eachUtteranceIsHeardInFullOnTimeOrShownForAsLong()
     {
         QFETCH(SoundServer::Kind, kind);
         QFETCH(Event, event);
         const bool heard = event <= Event::LateServer;
-        const bool voiced = event != Event::NoVoiceData;
+        const bool voiced = event != Event::DamagedVoiceData;
         SoundServer server(kind);
         // What each sink played while the server was there; nothing is heard in the other rows.
         std::vector<std::pair<QByteArray, std::unique_ptr<MonitorRecorder>>> recorders;
@@ -155,6 +156,9 @@ private slots:
         QTemporaryDir voiceData;
         if (!voiced)
             qputenv("ESPEAK_DATA_PATH", QFile::encodeName(voiceData.path()));
+        // Every file the Italian voice needs is there, and none can be read as one.
+        for (const char *file : {"phontab", "phonindex", "phondata", "intonations", "it_dict", "lang/roa/it"})
+            QVERIFY(voiced || QDir().mkpath(voiceData.filePath(file)));
         Session s;
         const auto idle = [&s] { return QTest::qWaitFor([&s] { return s.wizard->pending() == 0; }, 60000); };
 
