@@ -41,10 +41,10 @@ QString SoundServer::start()
     if (m_kind == Kind::PulseAudio)
         m_server->start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes",
                                        "--load=module-native-protocol-unix"});
-    else // whose clients give up at once while pipewire has no socket yet
+    else // whose clients give up at once while pipewire has no socket yet, or one left by the last server
         m_server->start("dbus-run-session", {"--", "sh", "-c",
-                                             "pipewire & until [ -S \"$PIPEWIRE_RUNTIME_DIR/pipewire-0\" ]; do sleep "
-                                             "0.02; done; wireplumber & exec pipewire-pulse"});
+                                             "s=$PIPEWIRE_RUNTIME_DIR/pipewire-0; rm -f \"$s\"; pipewire & until [ -S "
+                                             "\"$s\" ]; do sleep 0.02; done; wireplumber & exec pipewire-pulse"});
     if (!m_server->waitForStarted())
         return m_server->program() + ": " + m_server->errorString();
     m_group = m_server->processId();
