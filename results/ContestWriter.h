@@ -22,7 +22,7 @@ public:
     void keep(const Contest &contest) override;
     QString problem(int waitMs) override;
 
-    static constexpr int lastWriteMs = 3000;
+    static constexpr int lastWriteMs = 1000;
 
 private:
     struct State;

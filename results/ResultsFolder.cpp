@@ -8,13 +8,15 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSet>
-#include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <dirent.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace ResultsFolder {
 
@@ -117,8 +119,20 @@ Found gather(const QStringList &roots)
                 files.append(e.path);
     std::sort(files.begin(), files.end());
 
-    // Parsing is most of the time; the disk's cache serves both cores.
-    const QList<ContestFile::Read> read = QtConcurrent::blockingMapped(files, &ContestFile::read);
+    // Parsing is most of the time, and every core can take its share. Plain
+    // threads: a thread pool library would be one more for the contest to load.
+    QList<ContestFile::Read> read(files.size());
+    ContestFile::Read *const out = read.data();
+    const QStringList &toRead = files;
+    std::atomic<qsizetype> next = 0;
+    std::vector<std::thread> readers(qBound(1u, std::thread::hardware_concurrency(), 8u));
+    for (std::thread &reader : readers)
+        reader = std::thread([&] {
+            for (qsizetype i; (i = next++) < toRead.size();)
+                out[i] = ContestFile::read(toRead[i]);
+        });
+    for (std::thread &reader : readers)
+        reader.join();
     for (qsizetype i = 0; i < files.size(); ++i) {
         if (!read[i].contest) {
             found.skipped.append({files[i], read[i].problem});
