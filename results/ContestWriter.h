@@ -22,7 +22,7 @@ public:
     void keep(const Contest &contest) override;
     QString problem(int waitMs) override;
 
-    static constexpr int lastWriteMs = 1000;
+    static constexpr int lastWriteMs = 500;
 
 private:
     struct State;
