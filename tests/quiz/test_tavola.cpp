@@ -1,14 +1,17 @@
 #include "ClockRandom.h"
 #include "FakeCharacters.h"
+#include "FakeContestLog.h"
 #include "FakeDialogs.h"
 #include "FakeProgram.h"
 #include "FakeRandom.h"
 #include "FileBytes.h"
 #include "FormLabel.h"
+#include "ManualClock.h"
 #include "PictureButton.h"
 #include "Tavola.h"
 
 #include <QLineEdit>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -277,6 +280,58 @@ private slots:
         QCOMPARE(h.dialogs.shown.mid(2), closeBox ? QStringList() : beaten ? QStringList({goodbye, recordStored}) : QStringList{goodbye});
         QCOMPARE(h.program.endings, QList<int>{0});
         QVERIFY(h.agent.calls.isEmpty());
+    }
+
+    void everyContestIsKeptAnswerByAnswerWithTheTimeFromTheQuestionHeard_data()
+    {
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<QString>("problem"); // why keeping failed, told after the other boxes
+        QTest::newRow("time up") << "tick" << "tempo scaduto" << QString();
+        QTest::newRow("Exit") << "exit" << "uscita" << QString();
+        QTest::newRow("close box") << "close" << "finestra chiusa" << QString();
+        QTest::newRow("session ended") << "endNow" << "interrotta" << QString();
+        QTest::newRow("keeping failed") << "exit" << "uscita" << "Impossibile conservare la sfida nella cartella X: spazio esaurito";
+    }
+    void everyContestIsKeptAnswerByAnswerWithTheTimeFromTheQuestionHeard()
+    {
+        QFETCH(QString, end);
+        QFETCH(QString, ending);
+        QFETCH(QString, problem);
+        Harness h;
+        FakeContestLog log;
+        ManualClock clock;
+        log.failure = problem;
+        h.t.keepContests(log, clock);
+        h.start(QString(), 7);
+        // Heard after 1 s, answered 2.5 s later; an Enter while the wizard still reads;
+        // the late end of that question must not start the next one's time.
+        for (const auto &[factor, heard, typed] : {std::tuple{7, true, "70"}, {3, false, ""}, {5, true, "51"}}) {
+            if (factor != 7)
+                h.question(factor);
+            clock.advance(factor == 5 ? 100 : 1000);
+            if (heard)
+                h.agent.finishAll();
+            clock.advance(factor == 7 ? 2500 : 800);
+            h.answer(QString::fromLatin1(typed));
+        }
+        const QHash<QString, std::function<void()>> ends{{"tick", [&h] { h.t.lblconto->setCaption("00:00:00"); h.t.Timer1_Timer(); }},
+            {"exit", [&h] { h.t.cmdExit1_Click(); }}, {"close", [&h] { h.t.close(); }}, {"endNow", [&h] { h.t.endNow(143); }}};
+        ends[end]();
+        // Nothing after the end is kept.
+        ends["close"]();
+        ends["endNow"]();
+
+        QCOMPARE(log.kept.size(), 4);
+        const Contest &c = log.kept.last();
+        QStringList answers;
+        for (const Answer &a : c.answers)
+            answers << QStringLiteral("%1 %2 %3 %4 %5").arg(a.n).arg(a.factor).arg(a.typed, a.right ? "right" : "wrong").arg(a.timeMs);
+        QCOMPARE(answers, (QStringList{"1 7 70 right 2500", "2 3  wrong 0", "3 5 51 wrong 800"}));
+        QCOMPARE(c.pupil + '|' + c.computer + '|' + endingName(c.ending) + '|' + QString::number(c.durationMs), "Amico|" + QSysInfo::machineHostName() + '|' + ending + "|6200");
+        QVERIFY(c.start.isValid() && c.start.timeSpec() != Qt::LocalTime && log.kept.first().id == c.id);
+        QCOMPARE(h.dialogs.shown.mid(2), (end == "tick" || end == "exit" ? QStringList{goodbye, recordStored} : QStringList())
+                                              + (problem.isEmpty() ? QStringList() : QStringList{"MsgBox " + problem}));
     }
 
     void aFailureIsToldAndEndsTheProgramWithAnError_data()
