@@ -1,10 +1,13 @@
 #include "CharacterSet.h"
 #include "ClockRandom.h"
+#include "ContestWriter.h"
 #include "EndSignals.h"
 #include "ItalianToolkit.h"
 #include "QtDialogs.h"
 #include "QtProgram.h"
+#include "ResultsFolder.h"
 #include "ScreenCheck.h"
+#include "SteadyClock.h"
 #include "Tavola.h"
 
 #include <QApplication>
@@ -25,7 +28,11 @@ int main(int argc, char *argv[])
     QtDialogs dialogs;
     QtProgram program;
     ClockRandom random;
+    // Outlives the window, so that the contest's last version gets written.
+    ContestWriter contests(ResultsFolder::own());
+    SteadyClock clock;
     Tavola tavola(agent, dialogs, program, random);
+    tavola.keepContests(contests, clock);
     dialogs.setParent(&tavola);
     EndSignals endSignals;
     QObject::connect(&endSignals, &EndSignals::received, &tavola,

@@ -73,9 +73,17 @@ void CharacterWindow::Speak(const QString &text)
     enqueue(SpeakRequest(text, m_voice.synthesize(text)));
 }
 
+void CharacterWindow::whenDone(std::function<void()> done)
+{
+    m_whenDone.emplace_back(m_issued, std::move(done));
+    if (!m_running && !m_stepping)
+        m_alarm->ringAt(m_clock.now());
+}
+
 void CharacterWindow::enqueue(Request::Kind request)
 {
     m_queue.emplace_back(std::move(request));
+    ++m_issued;
     // Nothing runs inside the call: the queue moves on the next turn of the
     // clock, even when it was empty.
     if (!m_running && !m_stepping)
@@ -120,7 +128,13 @@ void CharacterWindow::step()
         const QString done = r.description();
         m_queue.pop_front();
         m_running = false;
+        ++m_finished;
         emit finished(done);
+    }
+    while (!m_whenDone.empty() && m_whenDone.front().first <= m_finished) {
+        const std::function<void()> done = std::move(m_whenDone.front().second);
+        m_whenDone.pop_front();
+        done();
     }
 
     if (!m_running)

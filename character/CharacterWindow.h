@@ -32,6 +32,7 @@ public:
     void Play(const QString &animation) override;
     void setHeight(int height) override;
     void Speak(const QString &text) override;
+    void whenDone(std::function<void()> done) override;
 
     // Screen areas the speech balloon must leave visible, the most important first.
     void setKeepClear(const QList<QRect> &areas);
@@ -64,6 +65,10 @@ private:
     Stage m_stage;
 
     std::deque<Request> m_queue;
+    // Each waits for the requests issued before it: the count finished by then.
+    std::deque<std::pair<quint64, std::function<void()>>> m_whenDone;
+    quint64 m_issued = 0;
+    quint64 m_finished = 0;
     bool m_running = false;
     bool m_stepping = false;
 };

@@ -90,6 +90,7 @@ void Tavola::closeEvent(QCloseEvent *event)
     // Closing the window ends the program without goodbye and stores nothing.
     event->accept();
     if (!m_ended) {
+        contestEnded(Ending::CloseBox);
         m_ended = true;
         m_program.End(0);
     }
@@ -102,6 +103,7 @@ void Tavola::handle(const std::function<void()> &step)
     try {
         step();
     } catch (const Failure &failure) {
+        contestEnded(std::nullopt);
         m_ended = true;
         m_dialogs.MsgBox(failure.message());
         m_program.End(1);
@@ -135,6 +137,8 @@ QString Tavola::inputBox(const QString &prompt, int maxLength)
 
 void Tavola::endNow(int status)
 {
+    if (!m_ended)
+        contestEnded(Ending::Interrupted);
     m_ended = true;
     m_program.End(status);
 }
@@ -143,7 +147,7 @@ void Tavola::Form_Load() { handle([this] { load(); }); }
 void Tavola::Form_Activate() { handle([this] { activate(); }); }
 void Tavola::cmdNext_Click() { handle([this] { newQuestion(); }); }
 void Tavola::Command3_Click() { handle([this] { check(); }); }
-void Tavola::cmdExit1_Click() { handle([this] { leave(); }); }
+void Tavola::cmdExit1_Click() { handle([this] { leave(Ending::Exit); }); }
 void Tavola::Timer1_Timer() { handle([this] { tick(); }); }
 
 void Tavola::showQuestion(bool visible)

@@ -1,14 +1,19 @@
 #pragma once
 
+#include "Contest.h"
+
 #include <QList>
 #include <QMainWindow>
 #include <QRect>
 
 #include <functional>
+#include <optional>
 
 class Character;
 class Characters;
 class ClientArea;
+class Clock;
+class ContestLog;
 class Dialogs;
 class FormLabel;
 class PictureButton;
@@ -37,6 +42,10 @@ public:
 
     Tavola(Characters &agent, Dialogs &dialogs, Program &program, Random &random, QWidget *parent = nullptr);
     ~Tavola() override;
+
+    // Keeps every contest, answer by answer, in log, with answer times taken
+    // on clock. Without it nothing is kept.
+    void keepContests(ContestLog &log, const Clock &clock);
 
     // Loads, shows and activates the window, in that order.
     void start();
@@ -112,7 +121,7 @@ private:
     void activate();
     void newQuestion();
     void check();
-    void leave();
+    void leave(Ending ending);
     void tick();
     void showQuestion(bool visible);
     void praise(Character &merlin, qint16 k);
@@ -121,6 +130,13 @@ private:
     Character &bringWizard(const QString &animation = QString());
     void placeFor(const QMargins &frame);
     void placeOnceFramed();
+
+    void beginContest();
+    void questionAsked(Character &merlin);
+    void answerJudged(bool right);
+    void contestEnded(std::optional<Ending> ending);
+    void keepContest();
+    void reportKeeping();
 
     Characters &Agent1;
     Dialogs &m_dialogs;
@@ -133,4 +149,13 @@ private:
     bool m_placing = false;
     // How far the client area sits from where the wizard's place expects it.
     QPoint m_wizardOffset;
+
+    ContestLog *m_log = nullptr;
+    const Clock *m_clock = nullptr;
+    Contest m_contest;
+    bool m_contestOver = false;
+    qint64 m_startedAt = 0;
+    // When the pupil had heard the question being answered.
+    std::optional<qint64> m_heardAt;
+    quint64 m_question = 0;
 };

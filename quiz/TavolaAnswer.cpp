@@ -28,6 +28,7 @@ void Tavola::check()
         return;
     m_judged = true;
     showQuestion(false);
+    answerJudged(Text3->text() == Text7->text());
     if (Text3->text() == Text7->text()) {
         lblMessage->setTextColour(Colours::blue);
         lblMessage->setCaption(QStringLiteral("Esatto. Sei forte!!!"));

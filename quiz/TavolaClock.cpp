@@ -27,7 +27,7 @@ void Tavola::tick()
     // The end is read off the caption, in the colon form ticks write; the start
     // caption "00.07.00" is written with dots, so it can never match.
     if (lblconto->caption() == QLatin1String("00:00:00")) {
-        leave();
+        leave(Ending::TimeUp);
         return;
     }
     if (secondsLeft > 0) {

@@ -7,12 +7,13 @@
 
 #include <optional>
 
-void Tavola::leave()
+void Tavola::leave(Ending ending)
 {
     // A tick or a second click while the boxes below wait must not leave again.
     if (m_leaving)
         return;
     m_leaving = true;
+    contestEnded(ending);
 
     // The record goes to the disk before any box waits for the pupil: a logout
     // or a lost display while a box waits must not lose it.
@@ -26,10 +27,14 @@ void Tavola::leave()
         }
     }
     msgBox(QStringLiteral("Ciao. Ti aspetto per la prossima sfida "));
-    if (failure)
-        throw *failure;
+    if (failure) {
+        msgBox(failure->message());
+        reportKeeping();
+        endProgram(1);
+    }
     // Another contest may have stored as much or more since this one started.
     if (stored)
         msgBox(QStringLiteral("Ok ho registrato il tuo record, C A M P I O N E\""));
+    reportKeeping();
     endProgram(0);
 }

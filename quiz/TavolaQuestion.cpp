@@ -35,6 +35,7 @@ void Tavola::newQuestion()
     merlin.Speak(Text1->text());
     merlin.Speak(QStringLiteral("per"));
     merlin.Speak(Text6->text());
+    questionAsked(merlin);
 
     showQuestion(false);
     Text3->setText(QString());

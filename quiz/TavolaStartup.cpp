@@ -44,6 +44,7 @@ void Tavola::load()
     // The clock is not set yet, so this reads "00:00:00" until activation.
     lblconto->setCaption(clockCaption(clockHours, clockMinutes, clockSeconds));
     startClock();
+    beginContest();
 
     windowsDir = RecordStore::GetSystemDir();
     const RecordStore::Record record = RecordStore::read(windowsDir);

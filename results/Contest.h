@@ -48,3 +48,7 @@ struct Contest
 // The Italian word for an ending, as the register and its exports show it;
 // a contest with no ending reads as interrupted.
 QString endingName(const std::optional<Ending> &ending);
+
+// ISO 8601 to the second, always with the UTC offset ("+01:00", never "Z"),
+// as files and exports write a contest's start.
+QString isoWithOffset(const QDateTime &time);

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // One contest as one file. The writer replaces the file whole (a temporary
@@ -29,5 +30,19 @@ Read read(const QString &path);
 // Writes folder/<contest.id>.json in place of any earlier version. Throws
 // Failure with an Italian message naming the folder and the system's reason.
 void write(const QString &folder, const Contest &contest);
+
+// The steps of write(): 1 the temporary file written, 2 synced, 3 renamed
+// into place, 4 the folder synced. Tests stop the process after one of them.
+struct Hooks
+{
+    std::function<int(int fd)> sync;
+    std::function<void(int step)> afterStep;
+};
+void write(const QString &folder, const Contest &contest, const Hooks &hooks);
+
+// The name write() gives a contest's file, and whether a name is one of the
+// temporary files it writes first (which readers pass over in silence).
+QString fileName(const QString &id);
+bool isTemporary(const QString &name);
 
 } // namespace ContestFile

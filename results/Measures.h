@@ -18,6 +18,8 @@ struct Pupil
     QList<Contest> contests;
 };
 QList<Pupil> pupils(const QList<Contest> &contests);
+// What the names of one pupil have in common.
+QString pupilKey(const QString &name);
 
 struct Summary
 {

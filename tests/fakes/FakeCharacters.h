@@ -23,6 +23,11 @@ struct FakeCharacters : Characters, Character
     void Play(const QString &animation) override { request("Play " + animation, animation); }
     void setHeight(int h) override { height = h; }
     void Speak(const QString &text) override { calls << "Speak " + text; }
+    // Not logged: the order of requests stays as it was. finishAll() carries
+    // everything out, as a character does once it has said it all.
+    void whenDone(std::function<void()> done) override { waiting.append(std::move(done)); }
+    QList<std::function<void()>> waiting;
+    void finishAll() { for (const auto &done : std::exchange(waiting, {})) done(); }
     void request(const QString &call, const QString &name) { calls << call; if (failing.contains(name)) throw Failure(name + " manca"); }
     // The requests since the last call, so each step of a test sees only its own.
     QStringList take() { return std::exchange(calls, {}); }

@@ -1,14 +1,17 @@
 #include "ClockRandom.h"
 #include "FakeCharacters.h"
+#include "FakeContestLog.h"
 #include "FakeDialogs.h"
 #include "FakeProgram.h"
 #include "FakeRandom.h"
 #include "FileBytes.h"
 #include "FormLabel.h"
+#include "ManualClock.h"
 #include "PictureButton.h"
 #include "Tavola.h"
 
 #include <QLineEdit>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -277,6 +280,76 @@ private slots:
         QCOMPARE(h.dialogs.shown.mid(2), closeBox ? QStringList() : beaten ? QStringList({goodbye, recordStored}) : QStringList{goodbye});
         QCOMPARE(h.program.endings, QList<int>{0});
         QVERIFY(h.agent.calls.isEmpty());
+    }
+
+    void everyContestIsKeptAnswerByAnswerWithTheTimeFromTheQuestionHeard_data()
+    {
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<QString>("problem"); // why keeping failed, told after the other boxes
+        QTest::newRow("time up") << "tick" << "tempo scaduto" << QString();
+        QTest::newRow("Exit") << "exit" << "uscita" << QString();
+        QTest::newRow("close box") << "close" << "finestra chiusa" << QString();
+        QTest::newRow("session ended") << "endNow" << "interrotta" << QString();
+        QTest::newRow("keeping failed") << "exit" << "uscita" << "Impossibile conservare la sfida nella cartella X: spazio esaurito";
+    }
+    void everyContestIsKeptAnswerByAnswerWithTheTimeFromTheQuestionHeard()
+    {
+        QFETCH(QString, end);
+        QFETCH(QString, ending);
+        QFETCH(QString, problem);
+        Harness h;
+        FakeContestLog log;
+        ManualClock clock;
+        log.failure = problem;
+        h.t.keepContests(log, clock);
+        h.start(QString(), 7);
+        clock.advance(1000);
+        h.agent.finishAll();
+        clock.advance(2500);
+        h.answer(QStringLiteral("70"));
+        // Enter while the wizard is still reading the question.
+        h.question(3);
+        clock.advance(400);
+        h.answer(QString());
+        // The late end of question 2 must not start question 3's time.
+        h.question(5);
+        clock.advance(100);
+        h.agent.finishAll();
+        clock.advance(800);
+        h.answer(QStringLiteral("51"));
+        QCOMPARE(log.kept.size(), 3);
+        clock.advance(1000);
+        if (end == "tick") {
+            h.t.lblconto->setCaption(QStringLiteral("00:00:00"));
+            h.t.Timer1_Timer();
+        } else if (end == "exit") {
+            h.t.cmdExit1_Click();
+        } else if (end == "close") {
+            h.t.close();
+        } else {
+            h.t.endNow(143);
+        }
+        // Nothing after the end is kept.
+        h.t.close();
+        h.t.endNow(143);
+
+        QCOMPARE(log.kept.size(), 4);
+        const Contest &c = log.kept.last();
+        QStringList answers;
+        for (const Answer &a : c.answers)
+            answers << QStringLiteral("%1 %2 %3 %4 %5").arg(a.n).arg(a.factor).arg(a.typed, a.right ? "right" : "wrong").arg(a.timeMs);
+        QCOMPARE(answers, (QStringList{"1 7 70 right 2500", "2 3  wrong 0", "3 5 51 wrong 800"}));
+        QCOMPARE(c.pupil + '|' + c.computer + '|' + endingName(c.ending), "Amico|" + QSysInfo::machineHostName() + '|' + ending);
+        QCOMPARE(c.durationMs, 5800);
+        QVERIFY(c.start.isValid() && c.start.timeSpec() != Qt::LocalTime && !c.id.isEmpty());
+        for (const Contest &earlier : log.kept)
+            QCOMPARE(earlier.id, c.id);
+        const bool goodbyeSaid = end == "tick" || end == "exit";
+        QStringList boxes = goodbyeSaid ? QStringList{goodbye, recordStored} : QStringList();
+        if (!problem.isEmpty())
+            boxes << "MsgBox " + problem;
+        QCOMPARE(h.dialogs.shown.mid(2), boxes);
     }
 
     void aFailureIsToldAndEndsTheProgramWithAnError_data()
