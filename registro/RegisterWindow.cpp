@@ -17,6 +17,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QScreen>
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -69,7 +70,8 @@ RegisterWindow::RegisterWindow(RegisterDialogs &dialogs, const QStringList &root
     setCentralWidget(m_tabs);
     statusBar()->addWidget(m_status, 1);
     buildMenus();
-    resize(1000, 700);
+    // At a large scale factor the usual size would not fit on a laptop's screen.
+    resize(QSize(1000, 700).boundedTo(screen()->availableSize() * 0.9));
     load(roots);
     m_classTable->setFocus();
 }

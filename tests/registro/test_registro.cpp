@@ -14,7 +14,9 @@
 #include "Trend.h"
 
 #include <QAbstractItemModel>
+#include <QDialog>
 #include <QDir>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -173,6 +175,52 @@ private slots:
         QCOMPARE(classFacts->index(0, 6).data(Qt::BackgroundRole).value<QBrush>().color(),
                  FactLevel::colour(FactLevel::Level::Sure));
         QCOMPARE(classFacts->headerData(1, Qt::Vertical).toString(), QStringLiteral("Luca"));
+    }
+
+    void classTableSortsByValueAndShowsHostileNamesSafely_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("contests, most first") << int(ClassModel::Played) << QStringList{"10", "9", "1"};
+        QTest::newRow("median time, slowest first") << int(ClassModel::Median) << QStringList{"12,0 s", "2,0 s", "1,0 s"};
+    }
+    void classTableSortsByValueAndShowsHostileNamesSafely()
+    {
+        QFETCH(int, column);
+        QFETCH(QStringList, order);
+        for (int i = 0; i < 10; ++i)
+            write(contest(QStringLiteral("Anna"), at(10, 1 + i), 2, 1, 0, 2000));
+        for (int i = 0; i < 9; ++i)
+            write(contest(QStringLiteral("Bruno"), at(10, 1 + i), 2, 1, 0, 1000));
+        write(contest(QString(1000, u'Z') + "\n\u202E", at(10, 1), 2, 1, 0, 12000));
+        FakeRegisterDialogs dialogs;
+        RegisterWindow window(dialogs, {folder}, today);
+        window.classTable()->sortByColumn(column, Qt::DescendingOrder);
+
+        const QAbstractItemModel *table = window.classTable()->model();
+        for (int r = 0; r < order.size(); ++r)
+            QCOMPARE(cell(table, r, column), order.at(r));
+        const QString hostile = cell(table, column == ClassModel::Played ? 2 : 0, ClassModel::Name);
+        QCOMPARE(hostile, QString(SafeText::defaultMax - 1, u'Z') + "…");
+    }
+
+    void enterOpensAPupilAndThenTheAnswersOfTheNewestContest()
+    {
+        write(contest(QStringLiteral("Anna"), at(10, 1), 4, 1, 0));
+        write(contest(QStringLiteral("Anna"), at(10, 2), 9, 0, 1));
+        FakeRegisterDialogs dialogs;
+        RegisterWindow window(dialogs, {folder}, today);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::keyClick(window.classTable(), Qt::Key_Return);
+        QCOMPARE(window.tabs()->currentWidget(), window.pupilPage());
+
+        QTest::keyClick(window.pupilPage()->contestList(), Qt::Key_Return);
+        auto *answers = window.pupilPage()->findChild<QDialog *>();
+        QVERIFY(answers);
+        const auto *list = answers->findChild<QTableWidget *>();
+        QCOMPARE(list->item(0, 1)->text(), QStringLiteral("10 × 9"));
+        QCOMPARE(list->item(0, 3)->text(), QStringLiteral("errata"));
     }
 
     void exportsAreTheBytesOfTheCommandLine_data()
