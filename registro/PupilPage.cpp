@@ -28,7 +28,7 @@ PupilPage::PupilPage(QWidget *parent)
 
     m_chart->setRenderHint(QPainter::Antialiasing);
     m_chart->setAccessibleName(QStringLiteral("Grafico del punteggio e degli errori"));
-    m_chart->setMinimumHeight(220);
+    m_chart->setMinimumHeight(300);
     m_chart->setFocusPolicy(Qt::NoFocus);
 
     m_grid->setModel(m_facts);
@@ -62,6 +62,7 @@ PupilPage::PupilPage(QWidget *parent)
     layout->addWidget(legend);
     layout->addWidget(contestsLabel);
     layout->addWidget(m_contests, 2);
+    m_contests->setMinimumHeight(200);
     clear();
 }
 
@@ -91,6 +92,8 @@ void PupilPage::showPupil(const Classroom::Row &row)
             m_contests->setItem(i, col, new QTableWidgetItem(cells[col]));
     }
     m_contests->resizeColumnsToContents();
+    m_grid->resizeRowsToContents();
+    m_grid->setFixedHeight(m_grid->horizontalHeader()->height() + m_grid->rowHeight(0) + 2 * m_grid->frameWidth());
     if (!contests.isEmpty())
         m_contests->setCurrentCell(0, 0);
 }

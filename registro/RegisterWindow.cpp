@@ -18,11 +18,16 @@
 #include <QPrinter>
 #include <QSaveFile>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+
+namespace {
+constexpr int pupilTab = 2;
+}
 
 RegisterWindow::RegisterWindow(RegisterDialogs &dialogs, const QStringList &roots, const QDate &today, QWidget *parent)
     : QMainWindow(parent), m_dialogs(dialogs), m_today(today), m_classModel(new ClassModel(this)),
@@ -52,10 +57,10 @@ RegisterWindow::RegisterWindow(RegisterDialogs &dialogs, const QStringList &root
 
     connect(m_classTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { choosePupil(m_sorted->mapToSource(current).row()); });
-    connect(m_classTable, &QTableView::activated, this, [this] { m_tabs->setCurrentWidget(m_page); });
+    connect(m_classTable, &QTableView::activated, this, [this] { m_tabs->setCurrentIndex(pupilTab); });
     connect(m_classFacts, &QTableView::activated, this, [this](const QModelIndex &index) {
         m_classTable->selectRow(m_sorted->mapFromSource(m_classModel->index(index.row(), 0)).row());
-        m_tabs->setCurrentWidget(m_page);
+        m_tabs->setCurrentIndex(pupilTab);
     });
 
     m_tabs->addTab(m_classTable, QStringLiteral("&Classe"));
@@ -66,7 +71,12 @@ RegisterWindow::RegisterWindow(RegisterDialogs &dialogs, const QStringList &root
     legend->setWordWrap(true);
     factsLayout->addWidget(legend);
     m_tabs->addTab(facts, QStringLiteral("&Fatti della classe"));
-    m_tabs->addTab(m_page, QStringLiteral("A&lunno"));
+    // A small or scaled-up window scrolls the page rather than squeezing the chart.
+    auto *pageScroll = new QScrollArea(this);
+    pageScroll->setWidget(m_page);
+    pageScroll->setWidgetResizable(true);
+    pageScroll->setFrameShape(QFrame::NoFrame);
+    m_tabs->addTab(pageScroll, QStringLiteral("A&lunno"));
     setCentralWidget(m_tabs);
     statusBar()->addWidget(m_status, 1);
     buildMenus();
