@@ -19,6 +19,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 namespace {
 
@@ -42,7 +43,7 @@ Contest contest(const QString &pupil, const QDateTime &start, int factor, int ri
 
 QDateTime at(int month, int day, int hour = 9)
 {
-    return QDateTime(QDate(2026, month, day), QTime(hour, 0), Qt::OffsetFromUTC, 3600);
+    return QDateTime(QDate(2026, month, day), QTime(hour, 0), QTimeZone(3600));
 }
 
 QString cell(const QAbstractItemModel *model, int row, int column)
