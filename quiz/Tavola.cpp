@@ -106,6 +106,8 @@ void Tavola::handle(const std::function<void()> &step)
         contestEnded(std::nullopt);
         m_ended = true;
         m_dialogs.MsgBox(failure.message());
+        if (const QString lost = keepingProblem(); !lost.isEmpty())
+            m_dialogs.MsgBox(lost);
         m_program.End(1);
     } catch (const ProgramEnded &) {
     }

@@ -136,7 +136,8 @@ private:
     void answerJudged(bool right);
     void contestEnded(std::optional<Ending> ending);
     void keepContest();
-    void reportKeeping();
+    // Why the contest could not be kept, once its last version had its chance.
+    QString keepingProblem();
 
     Characters &Agent1;
     Dialogs &m_dialogs;

@@ -72,11 +72,7 @@ void Tavola::keepContest()
     m_log->keep(m_contest);
 }
 
-void Tavola::reportKeeping()
+QString Tavola::keepingProblem()
 {
-    if (m_contest.id.isEmpty())
-        return;
-    const QString problem = m_log->problem(settleMs);
-    if (!problem.isEmpty())
-        msgBox(problem);
+    return m_contest.id.isEmpty() ? QString() : m_log->problem(settleMs);
 }

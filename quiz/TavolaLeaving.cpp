@@ -27,14 +27,12 @@ void Tavola::leave(Ending ending)
         }
     }
     msgBox(QStringLiteral("Ciao. Ti aspetto per la prossima sfida "));
-    if (failure) {
-        msgBox(failure->message());
-        reportKeeping();
-        endProgram(1);
-    }
+    if (failure)
+        throw *failure;
     // Another contest may have stored as much or more since this one started.
     if (stored)
         msgBox(QStringLiteral("Ok ho registrato il tuo record, C A M P I O N E\""));
-    reportKeeping();
+    if (const QString lost = keepingProblem(); !lost.isEmpty())
+        msgBox(lost);
     endProgram(0);
 }

@@ -4,8 +4,11 @@
 #include "Failure.h"
 #include "systemReason.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -77,6 +80,17 @@ QString fileName(const QString &id)
 bool isTemporary(const QString &name)
 {
     return name.startsWith(QLatin1Char('.')) && name.endsWith(QLatin1String(".part"));
+}
+
+void removeLeftovers(const QString &folder)
+{
+    const QDateTime dayAgo = QDateTime::currentDateTimeUtc().addDays(-1);
+    QDirIterator it(folder, {QStringLiteral(".*.part")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        if (isTemporary(info.fileName()) && info.lastModified().toUTC() < dayAgo)
+            QFile::remove(info.filePath());
+    }
 }
 
 Read read(const QString &path)

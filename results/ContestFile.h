@@ -45,4 +45,8 @@ void write(const QString &folder, const Contest &contest, const Hooks &hooks);
 QString fileName(const QString &id);
 bool isTemporary(const QString &name);
 
+// Deletes the temporary files that writes killed halfway left in folder more
+// than a day ago; a younger one may be another computer's write under way.
+void removeLeftovers(const QString &folder);
+
 } // namespace ContestFile

@@ -24,6 +24,7 @@ struct ContestWriter::State
 
     void run()
     {
+        ContestFile::removeLeftovers(folder);
         std::unique_lock lock(mutex);
         for (;;) {
             changed.wait(lock, [this] { return pending || stopping; });

@@ -2,8 +2,6 @@
 
 #include "ContestLog.h"
 
-#include <QList>
-
 // Keeps every version of the contest handed over, in order; problem() answers
 // with `failure`.
 struct FakeContestLog : ContestLog

@@ -1,42 +1,25 @@
 // Test helper, a contest keeping itself as the quiz does, run as:
-//   results_writer once DIR ID ANSWERS KILL-AT-STEP
-//     one version with that many answers; it kills itself right after that
-//     step of the write (0: never), as a crash would
-//   results_writer many DIR PREFIX COUNT
-//     COUNT contests, each rewritten after every one of its five answers
+//   results_writer DIR ID-PREFIX CONTESTS ANSWERS KILL-AT-STEP
+// Each contest is rewritten after each of its answers. Above 0, KILL-AT-STEP
+// kills the process right after that step of the last write, as a crash would.
 #include "ContestFile.h"
-#include "Failure.h"
 
 #include <QTimeZone>
 
 #include <csignal>
 #include <unistd.h>
 
-static Contest contest(const QString &id, int answers)
+int main(int, char *argv[])
 {
-    Contest c{id, QStringLiteral("Luca"), QStringLiteral("pc"), QDateTime(QDate(2026, 3, 2), QTime(9, 0), QTimeZone(3600)), 1000, {}, {}};
-    for (int n = 1; n <= answers; ++n)
-        c.answers.append(Answer{n, n % 10 + 1, QStringLiteral("70"), n % 2 == 0, 1500});
-    return c;
-}
-
-int main(int argc, char *argv[])
-{
-    const QByteArray mode = argc > 1 ? argv[1] : "";
-    const QString dir = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
-    try {
-        if (mode == "once" && argc == 6) {
-            const ContestFile::Hooks hooks{::fsync, [killAt = atoi(argv[5])](int step) { if (step == killAt) ::raise(SIGKILL); }};
-            ContestFile::write(dir, contest(QString::fromLocal8Bit(argv[3]), atoi(argv[4])), hooks);
-        } else if (mode == "many" && argc == 5) {
-            for (int i = 0; i < atoi(argv[4]); ++i)
-                for (int answers = 1; answers <= 5; ++answers)
-                    ContestFile::write(dir, contest(QString::fromLocal8Bit(argv[3]) + QString::number(i), answers));
-        } else {
-            return 2;
+    const int contests = atoi(argv[3]), answers = atoi(argv[4]), killAt = atoi(argv[5]);
+    Contest c{{}, QStringLiteral("Luca"), QStringLiteral("pc"), QDateTime(QDate(2026, 3, 2), QTime(9, 0), QTimeZone(3600)), 1000, {}, {}};
+    for (int i = 0; i < contests; ++i) {
+        c.id = QString::fromLocal8Bit(argv[2]) + QString::number(i);
+        c.answers.clear();
+        for (int n = 1; n <= answers; ++n) {
+            c.answers.append(Answer{n, n % 10 + 1, QStringLiteral("70"), n % 2 == 0, 1500});
+            const bool last = i == contests - 1 && n == answers;
+            ContestFile::write(QString::fromLocal8Bit(argv[1]), c, {::fsync, [=](int step) { if (last && step == killAt) ::raise(SIGKILL); }});
         }
-    } catch (const Failure &failure) {
-        qWarning("%s", failure.what());
-        return 1;
     }
 }
