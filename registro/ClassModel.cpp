@@ -51,7 +51,7 @@ QVariant ClassModel::shown(const Classroom::Row &row, int column) const
     case Last: return Figures::date(s.last);
     case Best: return s.best;
     case LastScore: return s.lastScore;
-    case ShareRight: return Figures::percent(s.played ? std::optional(s.shareRight) : std::nullopt);
+    case ShareRight: return Figures::percent(s.medianMs ? std::optional(s.shareRight) : std::nullopt); // no answers, no share
     case Median: return Figures::seconds(s.medianMs);
     case Trend: return Trend::text(s.recentMean, s.earlierMean);
     }
