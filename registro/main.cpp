@@ -1,26 +1,28 @@
 #include "Csv.h"
+#include "ItalianToolkit.h"
+#include "QtRegisterDialogs.h"
+#include "RegisterWindow.h"
 #include "ResultsFolder.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
 int usage()
 {
-    std::fputs("Uso: decalumo-registro --csv risposte|sfide [CARTELLA...]\n", stderr);
+    std::fputs("Uso: decalumo-registro [CARTELLA...]\n       decalumo-registro --csv risposte|sfide [CARTELLA...]\n", stderr);
     return 2;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int exportCsv(const QStringList &args)
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.size() < 2 || args.at(0) != QLatin1String("--csv"))
+    if (args.size() < 2)
         return usage();
     const QString table = args.at(1);
     if (table != QLatin1String("risposte") && table != QLatin1String("sfide"))
@@ -38,4 +40,25 @@ int main(int argc, char *argv[])
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The export needs no display: it runs over ssh and in scripts.
+    if (argc > 1 && std::strcmp(argv[1], "--csv") == 0) {
+        QCoreApplication app(argc, argv);
+        return exportCsv(QCoreApplication::arguments().mid(1));
+    }
+    QApplication app(argc, argv);
+    const QStringList folders = QCoreApplication::arguments().mid(1);
+    if (std::any_of(folders.cbegin(), folders.cend(), [](const QString &f) { return f.startsWith(QLatin1Char('-')); }))
+        return usage();
+    ItalianToolkit::install(app);
+    QtRegisterDialogs dialogs;
+    RegisterWindow window(dialogs, folders, QDate::currentDate());
+    dialogs.setParent(&window);
+    window.show();
+    return app.exec();
 }
