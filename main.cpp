@@ -1,3 +1,4 @@
+#include "Announcer.h"
 #include "CharacterSet.h"
 #include "ClockRandom.h"
 #include "EndSignals.h"
@@ -5,6 +6,7 @@
 #include "QtDialogs.h"
 #include "QtProgram.h"
 #include "ScreenCheck.h"
+#include "ScreenReaderWatch.h"
 #include "Tavola.h"
 
 #include <QApplication>
@@ -22,11 +24,19 @@ int main(int argc, char *argv[])
     ItalianToolkit::install(app);
 
     CharacterSet agent;
+    // While a screen reader runs it is the wizard's voice: one voice at a
+    // time, in the pupil's own settings, and words even with no sound at all.
+    ScreenReaderWatch screenReaderWatch;
+    Announcer screenReader(screenReaderWatch);
+    agent.setMuted(screenReader.running());
+    QObject::connect(&screenReaderWatch, &ScreenReaderWatch::runningChanged, [&agent](bool running) { agent.setMuted(running); });
+    agent.onSaying([&screenReader](const QString &text) { screenReader.say(text); });
     QtDialogs dialogs;
     QtProgram program;
     ClockRandom random;
     Tavola tavola(agent, dialogs, program, random);
     dialogs.setParent(&tavola);
+    tavola.setScreenReader(&screenReader);
     EndSignals endSignals;
     QObject::connect(&endSignals, &EndSignals::received, &tavola,
                      [&tavola](int signalNumber) { tavola.endNow(128 + signalNumber); });
