@@ -78,8 +78,10 @@ bool Announcer::eventFilter(QObject *watched, QEvent *event)
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     // Readers keep the last name they were sent: the real one goes back
     // before the reader hears of the focus, so it is not said then.
-    if (event->type() == QEvent::FocusIn && m_said.contains(watched))
-        sendName(*static_cast<QWidget *>(watched), static_cast<QWidget *>(watched)->accessibleName());
+    if (event->type() == QEvent::FocusIn && m_said.contains(watched)) {
+        if (QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(watched))
+            sendName(*static_cast<QWidget *>(watched), iface->text(QAccessible::Name));
+    }
 #endif
     return QObject::eventFilter(watched, event);
 }

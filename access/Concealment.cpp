@@ -25,4 +25,8 @@ void Concealment::conceal(QWidget &widget)
     }();
     Q_UNUSED(installed);
     widget.setProperty(concealed, true);
+    // An interface made before, for an event, would still show it all.
+    QAccessibleInterface *made = QAccessible::queryAccessibleInterface(&widget);
+    if (made && made->textInterface())
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }

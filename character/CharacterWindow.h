@@ -36,7 +36,7 @@ public:
     // Screen areas the speech balloon must leave visible, the most important first.
     void setKeepClear(const QList<QRect> &areas);
     // While muted his own voice is silent; words, balloon and gestures keep
-    // the pace they have without sound. A clip already sounding plays out.
+    // the pace they have without sound, even for words already sounding.
     void setMuted(bool muted);
 
     // Requests issued and not yet finished, the running one included.

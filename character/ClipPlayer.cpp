@@ -50,6 +50,11 @@ void ClipPlayer::start(const Clip &clip)
 
 qint64 ClipPlayer::follow(qint64 elapsed)
 {
+    // Muted halfway: the rest goes by the clock, unheard.
+    if (m_sounding && m_muted) {
+        m_output.stop();
+        goByTheClock(elapsed);
+    }
     if (m_sounding) {
         const SoundOutput::Progress p = m_output.progress();
         switch (p.state) {

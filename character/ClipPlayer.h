@@ -21,7 +21,8 @@ public:
     // Where the listener is at `elapsed` ms from the start; it never goes back.
     qint64 follow(qint64 elapsed);
     void finish();
-    // A muted player plays nothing and goes by the clock, as with no server.
+    // A muted player plays nothing and goes by the clock, as with no server;
+    // a clip sounding when it is muted stops there.
     void setMuted(bool muted) { m_muted = muted; }
     // 0 is closed, 1 wide open.
     double mouth() const { return m_mouth; }

@@ -163,8 +163,10 @@ void Tavola::createControls()
     Text6 = hiddenBox(client, QStringLiteral("Text6"));
     Text7 = hiddenBox(client, QStringLiteral("Text7"));
     Txtnome1 = hiddenBox(client, QStringLiteral("Text8"));
-    // The answer key would give the answer away to anything reading the window.
-    Concealment::conceal(*Text7);
+    // What the hidden boxes carry is no control of the window; the answer key
+    // would even give the answer away to anything reading it.
+    for (QLineEdit *box : {Text1, Text6, Text7, Txtnome1})
+        Concealment::conceal(*box);
     Command3 = new QPushButton(QStringLiteral("verifica"), client);
     Command3->hide();
     Picture1 = new QWidget(client);
