@@ -16,7 +16,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
 from waiting import wait_for  # noqa: E402
 
-SAID = re.compile(r"SPEECH OUTPUT: '(.*)' ?\{")
+SAID = re.compile(r"^(\d\d):(\d\d):(\d\d\.\d+) - SPEECH OUTPUT: '(.*)' ?\{")
 RATE = 16000
 # 20 ms frames louder than this count as voiced; espeak's quietest vowels
 # stay well above it and a null sink's silence is exact zeros.
@@ -29,6 +29,7 @@ class Session:
         self.dir = tempfile.mkdtemp(prefix="decalumo-access-")
         self.processes = []
         self.terminals = []
+        self.orca_logs = []
         home = os.path.join(self.dir, "home")
         runtime = os.path.join(self.dir, "runtime")
         os.makedirs(home)
@@ -95,6 +96,7 @@ class Session:
 
     def start_orca(self):
         self.orca_log = os.path.join(self.dir, "orca-%d.log" % len(self.processes))
+        self.orca_logs.append(self.orca_log)
         # Orca writes its log line by line only to a terminal; a file would
         # hold the last lines back until the buffer fills.
         master, terminal = os.openpty()
@@ -128,15 +130,24 @@ class Session:
             os.killpg(self.orca.pid, signal.SIGKILL)
             self.orca.wait()
 
-    def spoken(self):
-        """Everything Orca said so far, in order."""
+    def spoken(self, log=None):
+        """Everything the last Orca, or the one with that log, said so far."""
         try:
-            with open(self.orca_log, errors="replace") as f:
+            with open(log or self.orca_log, errors="replace") as f:
                 lines = f.read().splitlines()
         except OSError:
             return []
+        return [text for _, text in self.spoken_at(lines)]
+
+    @staticmethod
+    def spoken_at(lines):
+        """(seconds since midnight, text) of each line Orca said."""
         said = (SAID.search(line) for line in lines)
-        return [m.group(1) for m in said if m]
+        return [(int(m[1]) * 3600 + int(m[2]) * 60 + float(m[3]), m[4]) for m in said if m]
+
+    def lines(self, log):
+        with open(log, errors="replace") as f:
+            return f.read().splitlines()
 
     def record(self, sink):
         path = os.path.join(self.dir, sink + ".raw")
