@@ -10,6 +10,7 @@ holds the product before the answer is judged.
 import glob
 import os
 import re
+import signal
 import subprocess
 import sys
 import time
@@ -252,6 +253,8 @@ def main():
     if not os.environ.get("DECALUMO_TEST_DISPLAY"):
         print("no X server for this run")
         return SKIP
+    # A run stopped from outside still ends the session it started.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     session = Session()
     try:
         run(session, Listener(session))
