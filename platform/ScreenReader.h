@@ -10,6 +10,6 @@ public:
     virtual ~ScreenReader() = default;
 
     virtual bool running() const = 0;
-    // Queued behind what the reader is already saying; dropped when none runs.
+    // Said in the order given; dropped when no reader runs.
     virtual void say(const QString &text) = 0;
 };
