@@ -1,3 +1,4 @@
+#include "Announcer.h"
 #include "CharacterSet.h"
 #include "ClockRandom.h"
 #include "ContestWriter.h"
@@ -7,6 +8,7 @@
 #include "QtProgram.h"
 #include "ResultsFolder.h"
 #include "ScreenCheck.h"
+#include "ScreenReaderWatch.h"
 #include "SteadyClock.h"
 #include "Tavola.h"
 
@@ -25,6 +27,13 @@ int main(int argc, char *argv[])
     ItalianToolkit::install(app);
 
     CharacterSet agent;
+    // While a screen reader runs it is the wizard's voice: one voice at a
+    // time, in the pupil's own settings, and words even with no sound at all.
+    ScreenReaderWatch screenReaderWatch;
+    Announcer screenReader(screenReaderWatch);
+    agent.setMuted(screenReader.running());
+    QObject::connect(&screenReaderWatch, &ScreenReaderWatch::runningChanged, [&agent](bool running) { agent.setMuted(running); });
+    agent.onSaying([&screenReader](const QString &text) { screenReader.say(text); });
     QtDialogs dialogs;
     QtProgram program;
     ClockRandom random;
@@ -34,6 +43,7 @@ int main(int argc, char *argv[])
     Tavola tavola(agent, dialogs, program, random);
     tavola.keepContests(contests, clock);
     dialogs.setParent(&tavola);
+    tavola.setScreenReader(&screenReader);
     EndSignals endSignals;
     QObject::connect(&endSignals, &EndSignals::received, &tavola,
                      [&tavola](int signalNumber) { tavola.endNow(128 + signalNumber); });

@@ -57,6 +57,11 @@ void CharacterSet::Load(const QString &id, const QString &file)
                                                     *m_voice, m_composited);
     belong(*window, m_owner);
     window->setKeepClear(m_keepClear);
+    window->setMuted(m_muted);
+    QObject::connect(window.get(), &CharacterWindow::saying, [this](const QString &text) {
+        if (m_onSaying)
+            m_onSaying(text);
+    });
     m_characters[id] = std::move(window);
 }
 
@@ -72,6 +77,18 @@ void CharacterSet::setKeepClear(const QList<QRect> &areas)
     m_keepClear = areas;
     for (auto &[id, character] : m_characters)
         character->setKeepClear(areas);
+}
+
+void CharacterSet::setMuted(bool muted)
+{
+    m_muted = muted;
+    for (auto &[id, character] : m_characters)
+        character->setMuted(muted);
+}
+
+void CharacterSet::onSaying(std::function<void(const QString &)> handler)
+{
+    m_onSaying = std::move(handler);
 }
 
 Character &CharacterSet::Item(const QString &id)

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -38,6 +39,10 @@ public:
     // Screen areas that the characters' balloons must leave visible, the
     // most important first.
     void setKeepClear(const QList<QRect> &areas);
+    // Silences or restores the characters' own voices.
+    void setMuted(bool muted);
+    // Called with each text a character says, when he says it.
+    void onSaying(std::function<void(const QString &)> handler);
 
 private:
     std::unique_ptr<Clock> m_ownClock;
@@ -49,5 +54,7 @@ private:
     bool m_composited;
     QPointer<QWidget> m_owner;
     QList<QRect> m_keepClear;
+    bool m_muted = false;
+    std::function<void(const QString &)> m_onSaying;
     std::map<QString, std::unique_ptr<CharacterWindow>> m_characters;
 };

@@ -66,6 +66,11 @@ void CharacterWindow::setKeepClear(const QList<QRect> &areas)
     m_balloon->setKeepClear(areas);
 }
 
+void CharacterWindow::setMuted(bool muted)
+{
+    m_stage.sound().setMuted(muted);
+}
+
 void CharacterWindow::Speak(const QString &text)
 {
     // Synthesis starts now, so the words are ready by the time the queue
@@ -119,6 +124,8 @@ void CharacterWindow::step()
             r.begin(m_stage, now);
             m_running = true;
             emit started(r.description());
+            if (const SpeakRequest *speak = r.as<SpeakRequest>())
+                emit saying(speak->text);
         }
         if (!r.over(m_stage, now)) {
             r.advance(m_stage, now);

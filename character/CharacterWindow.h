@@ -36,6 +36,9 @@ public:
 
     // Screen areas the speech balloon must leave visible, the most important first.
     void setKeepClear(const QList<QRect> &areas);
+    // While muted his own voice is silent; words, balloon and gestures keep
+    // the pace they have without sound, even for words already sounding.
+    void setMuted(bool muted);
 
     // Requests issued and not yet finished, the running one included.
     int pending() const { return int(m_queue.size()); }
@@ -46,6 +49,8 @@ signals:
     // Each request, as "Show", "MoveTo 250 175", "Play Greet" or "Speak per".
     void started(const QString &request);
     void finished(const QString &request);
+    // The words of a Speak request, when they begin: heard, or not.
+    void saying(const QString &text);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -29,7 +29,7 @@ ClipPlayer::ClipPlayer(SoundOutput &output)
 
 void ClipPlayer::prepare(const Clip &clip)
 {
-    if (clip.error.isEmpty())
+    if (clip.error.isEmpty() && !m_muted)
         m_output.prepare();
 }
 
@@ -41,7 +41,7 @@ void ClipPlayer::start(const Clip &clip)
     m_firstSoundAt = -1;
     m_played = 0;
     m_playedSince = -1;
-    m_sounding = clip.error.isEmpty() && clip.sampleCount() > 0;
+    m_sounding = !m_muted && clip.error.isEmpty() && clip.sampleCount() > 0;
     if (m_sounding) {
         const auto *first = reinterpret_cast<const qint16 *>(clip.samples.constData());
         m_output.play(std::vector<std::int16_t>(first, first + clip.sampleCount()), clip.sampleRate);
@@ -50,6 +50,11 @@ void ClipPlayer::start(const Clip &clip)
 
 qint64 ClipPlayer::follow(qint64 elapsed)
 {
+    // Muted halfway: the rest goes by the clock, unheard.
+    if (m_sounding && m_muted) {
+        m_output.stop();
+        goByTheClock(elapsed);
+    }
     if (m_sounding) {
         const SoundOutput::Progress p = m_output.progress();
         switch (p.state) {

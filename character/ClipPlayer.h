@@ -21,6 +21,9 @@ public:
     // Where the listener is at `elapsed` ms from the start; it never goes back.
     qint64 follow(qint64 elapsed);
     void finish();
+    // A muted player plays nothing and goes by the clock, as with no server;
+    // a clip sounding when it is muted stops there.
+    void setMuted(bool muted) { m_muted = muted; }
     // 0 is closed, 1 wide open.
     double mouth() const { return m_mouth; }
 
@@ -30,6 +33,7 @@ private:
 
     SoundOutput &m_output;
     Clip m_clip;
+    bool m_muted = false;
     bool m_sounding = false;
     qint64 m_heard = 0;
     // While nothing sounds, the position is the clock's less this.

@@ -10,6 +10,8 @@ FormLabel::FormLabel(QWidget *parent)
 void FormLabel::setCaption(const QString &caption)
 {
     setText(caption);
+    if (!m_spokenAfter.isEmpty())
+        setAccessibleName(m_spokenAfter + QLatin1Char(' ') + caption.trimmed());
     if (m_autoSize)
         resize(sizeHint());
 }
@@ -19,4 +21,10 @@ void FormLabel::setTextColour(const QColor &colour)
     QPalette p = palette();
     p.setColor(QPalette::WindowText, colour);
     setPalette(p);
+}
+
+void FormLabel::setSpokenAfter(const QString &words)
+{
+    m_spokenAfter = words;
+    setAccessibleName(words + QLatin1Char(' ') + text().trimmed());
 }

@@ -15,7 +15,10 @@ public:
     void setCaption(const QString &caption);
     QString caption() const { return text(); }
     void setTextColour(const QColor &colour);
+    // Screen readers read the caption after these words, as one sentence.
+    void setSpokenAfter(const QString &words);
 
 private:
     bool m_autoSize = false;
+    QString m_spokenAfter;
 };

@@ -6,6 +6,7 @@
 #include "PictureButton.h"
 #include "Pictures.h"
 #include "Program.h"
+#include "ScreenReader.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -69,6 +70,12 @@ bool Tavola::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Text3 && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
+        const QString reading = readingFor(key->key());
+        if (!reading.isEmpty()) {
+            if (m_reader)
+                m_reader->say(reading);
+            return true;
+        }
         qint16 code = 0;
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
             code = 13;

@@ -23,6 +23,7 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 class Random;
+class ScreenReader;
 
 // The contest window. It owns the state of one contest: its variables and the
 // controls whose texts carry values from one handler to the next. Everything
@@ -54,6 +55,11 @@ public:
     void placeOnScreen();
     // Screen areas the pupil must be able to see, the most important first.
     QList<QRect> keepClear() const;
+
+    // Where the keys that read the contest aloud send their words.
+    void setScreenReader(ScreenReader *reader) { m_reader = reader; }
+    // The words a reading key says now, or nothing for any other key.
+    QString readingFor(int key) const;
 
     // Ends the program from outside its handlers, whatever box is waiting:
     // the session ends, or the program was told to stop.
@@ -143,6 +149,7 @@ private:
     Dialogs &m_dialogs;
     Program &m_program;
     Random &m_random;
+    ScreenReader *m_reader = nullptr;
     bool m_ended = false;
     bool m_leaving = false;
     // The current question has its verdict.

@@ -2,6 +2,7 @@
 
 #include "ClientArea.h"
 #include "Colours.h"
+#include "Concealment.h"
 #include "FormLabel.h"
 #include "PictureButton.h"
 #include "Pictures.h"
@@ -116,6 +117,8 @@ void Tavola::createControls()
     Text3->setMaxLength(250);
     Text3->setToolTip(QStringLiteral("Scrivi il numero e poi premi  il tasto Return (Invio)"));
     Text3->setAccessibleName(QStringLiteral("Risposta"));
+    Text3->setAccessibleDescription(
+        QStringLiteral("Scrivi il numero e premi Invio. F2 ripete la domanda, F3 il punteggio, F4 il tempo, F5 il record"));
     QPalette answer = Text3->palette();
     answer.setColor(QPalette::Text, blue);
     answer.setColor(QPalette::Base, lightYellow);
@@ -149,10 +152,21 @@ void Tavola::createControls()
                     {.text = purple, .autoSize = true});
     lblpunti = label(client, QStringLiteral("0"), {7680, 7680, 195, 435}, face(system, 18), {.text = purple, .autoSize = true});
 
+    // Read as sentences, each value after what it counts.
+    for (auto [value, words] : {std::pair{lblScore, "Risposte esatte"}, std::pair{lblScore1, "Risposte errate"},
+                                std::pair{lblScore2, "Risposte totali"}, std::pair{lblconto, "Tempo restante"},
+                                std::pair{lblnome1, "Sfidante"}, std::pair{lblnome, "Il record è di"},
+                                std::pair{lblpunti, "con punti"}})
+        value->setSpokenAfter(QString::fromUtf8(words));
+
     Text1 = hiddenBox(client, QStringLiteral("0"));
     Text6 = hiddenBox(client, QStringLiteral("Text6"));
     Text7 = hiddenBox(client, QStringLiteral("Text7"));
     Txtnome1 = hiddenBox(client, QStringLiteral("Text8"));
+    // What the hidden boxes carry is no control of the window; the answer key
+    // would even give the answer away to anything reading it.
+    for (QLineEdit *box : {Text1, Text6, Text7, Txtnome1})
+        Concealment::conceal(*box);
     Command3 = new QPushButton(QStringLiteral("verifica"), client);
     Command3->hide();
     Picture1 = new QWidget(client);

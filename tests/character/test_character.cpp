@@ -160,6 +160,56 @@ private slots:
         QCOMPARE(h.wizard->accessibleName(), QStringLiteral("dopo"));
     }
 
+    // While a screen reader speaks for him: his texts still come out at the
+    // pace of his words, and his own voice is silent, even halfway through.
+    void aMutedWizardKeepsHisPaceAndHandsOnEachTextUnheard_data()
+    {
+        QTest::addColumn<qint64>("muteAfterMs");
+        QTest::addColumn<qint64>("samplesPlayed");
+        QTest::addColumn<int>("stops");
+        QTest::newRow("muted before he speaks") << qint64(-1) << qint64(0) << 0;
+        QTest::newRow("muted while he speaks") << qint64(500) << qint64(22050 / 10 * 20) << 1;
+    }
+    void aMutedWizardKeepsHisPaceAndHandsOnEachTextUnheard()
+    {
+        QFETCH(qint64, muteAfterMs);
+        QFETCH(qint64, samplesPlayed);
+        QFETCH(int, stops);
+        Harness h;
+        QStringList said;
+        h.set.onSaying([&said](const QString &text) { said << text; });
+        const QString words = QStringLiteral("dieci per sette ecco");
+        const QString speak = "Speak " + words;
+        h.sound.heard = [&] {
+            return h.at.contains("end " + speak) ? SoundOutput::Progress{}
+                                                 : SoundOutput::Progress{SoundOutput::State::Playing,
+                                                                         h.clock.now() - h.at["start " + speak]};
+        };
+        if (muteAfterMs < 0)
+            h.set.setMuted(true);
+        h.wizard->Speak(words);
+        while (!h.at.contains("start " + speak))
+            h.advance(20);
+        QCOMPARE(said, QStringList{words});
+        if (muteAfterMs >= 0) {
+            h.advance(muteAfterMs);
+            h.set.setMuted(true);
+        }
+        h.advance(800 - qMax<qint64>(0, muteAfterMs));
+        QCOMPARE(h.wizard->balloon().markedWord(), QStringLiteral("per"));
+        h.runQueue();
+        const qint64 spoken = h.at["end " + speak] - h.at["start " + speak];
+        QVERIFY2(qAbs(spoken - 2000) <= 40, qPrintable(QString::number(spoken)));
+        QCOMPARE(h.sound.samples, samplesPlayed);
+        QCOMPARE(h.sound.stops, stops);
+        // Heard again once the reader has gone.
+        h.set.setMuted(false);
+        h.wizard->Speak(QStringLiteral("dopo"));
+        h.runQueue();
+        QCOMPARE(h.sound.samples, samplesPlayed + 22050 / 10 * 4);
+        QCOMPARE(said, QStringList({words, QStringLiteral("dopo")}));
+    }
+
     void theWizardIsOpaqueOnATransparentWindowBlinksAndEachAnimationLooksItsOwn()
     {
         const QStringList animations = {"", "Announce", "Greet", "congratulate", "domagic1", "domagic2"};

@@ -4,6 +4,7 @@
 #include "FakeDialogs.h"
 #include "FakeProgram.h"
 #include "FakeRandom.h"
+#include "FakeScreenReader.h"
 #include "FileBytes.h"
 #include "FormLabel.h"
 #include "ManualClock.h"
@@ -214,6 +215,50 @@ private slots:
             h.t.Timer1_Timer();
         QCOMPARE(h.t.lblconto->caption(), caption);
         QCOMPARE(h.dialogs.shown.mid(2), ends ? QStringList{goodbye} : QStringList());
+    }
+
+    void readingKeysSayTheContestWithoutTouchingTheAnswer_data()
+    {
+        QTest::addColumn<QByteArray>("score");
+        QTest::addColumn<QByteArray>("holder");
+        QTest::addColumn<int>("ticks");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("said"); // empty: the key is no reading key
+        const QByteArray none;
+        QTest::newRow("F2, the question") << none << none << 0 << int(Qt::Key_F2) << "10 per sette";
+        QTest::newRow("F3, the counters") << none << none << 0 << int(Qt::Key_F3) << "Risposte esatte 1, errate 1, totali 2";
+        QTest::newRow("F4, the time before the first tick") << none << none << 0 << int(Qt::Key_F4)
+                                                            << "Tempo restante 7 minuti e 0 secondi";
+        QTest::newRow("F4, one minute and one second") << none << none << 359 << int(Qt::Key_F4)
+                                                       << "Tempo restante 1 minuto e 1 secondo";
+        QTest::newRow("F5, the record without its line ends") << QByteArray("12\r\n") << QByteArray("Anna\r\n") << 0
+                                                             << int(Qt::Key_F5) << "Il record è di Anna con punti 12";
+        QTest::newRow("F5, no record yet") << none << none << 0 << int(Qt::Key_F5) << "Non c'è ancora un record";
+        QTest::newRow("another function key") << none << none << 0 << int(Qt::Key_F6) << QString();
+    }
+    void readingKeysSayTheContestWithoutTouchingTheAnswer()
+    {
+        QFETCH(QByteArray, score);
+        QFETCH(QByteArray, holder);
+        QFETCH(int, ticks);
+        QFETCH(int, key);
+        QFETCH(QString, said);
+        Harness h;
+        FakeScreenReader reader;
+        h.t.setScreenReader(&reader);
+        if (!score.isEmpty())
+            h.writeRecord(score, holder);
+        h.start(QStringLiteral("Luca"));
+        h.answer(7, QStringLiteral("70"));
+        h.answer(3, QStringLiteral("31"));
+        h.question(7);
+        for (int i = 0; i < ticks; ++i)
+            h.t.Timer1_Timer();
+        QTest::keyClicks(h.t.Text3, QStringLiteral("4"));
+        QTest::keyClick(h.t.Text3, Qt::Key(key));
+        QCOMPARE(reader.said, said.isEmpty() ? QStringList() : QStringList{said});
+        QCOMPARE(h.t.Text3->text(), QStringLiteral("4"));
+        QCOMPARE(h.t.lblScore2->caption(), QStringLiteral("2"));
     }
 
     void theRecordIsShownAtStartAndStoredOnlyWhenBeaten_data()
