@@ -3,7 +3,9 @@
 #include <QLabel>
 
 // A label of the window. With auto-size on, its box follows its caption from
-// its top-left corner whenever the caption changes.
+// its top-left corner whenever the caption changes, and first fits it when
+// the label is about to be shown: measuring text loads its font, which the
+// name prompt should not wait for.
 class FormLabel : public QLabel
 {
     Q_OBJECT
@@ -15,6 +17,9 @@ public:
     void setCaption(const QString &caption);
     QString caption() const { return text(); }
     void setTextColour(const QColor &colour);
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     bool m_autoSize = false;

@@ -94,7 +94,9 @@ QList<QRect> Tavola::keepClear() const
 void Tavola::moveEvent(QMoveEvent *event)
 {
     QMainWindow::moveEvent(event);
-    emit keepClearChanged(keepClear());
+    // Placed before it is shown, the window has not measured its labels yet.
+    if (isVisible())
+        emit keepClearChanged(keepClear());
 }
 
 void Tavola::showEvent(QShowEvent *event)
