@@ -57,6 +57,7 @@ void CharacterSet::Load(const QString &id, const QString &file)
                                                     *m_voice, m_composited);
     belong(*window, m_owner);
     window->setKeepClear(m_keepClear);
+    window->setOrigin(m_origin);
     m_characters[id] = std::move(window);
 }
 
@@ -72,6 +73,13 @@ void CharacterSet::setKeepClear(const QList<QRect> &areas)
     m_keepClear = areas;
     for (auto &[id, character] : m_characters)
         character->setKeepClear(areas);
+}
+
+void CharacterSet::setOrigin(const QPoint &origin)
+{
+    m_origin = origin;
+    for (auto &[id, character] : m_characters)
+        character->setOrigin(origin);
 }
 
 Character &CharacterSet::Item(const QString &id)

@@ -38,6 +38,9 @@ public:
     // Screen areas that the characters' balloons must leave visible, the
     // most important first.
     void setKeepClear(const QList<QRect> &areas);
+    // Where the characters' screen position (0, 0) lies: the owner's window
+    // cannot always stand where their places expect it.
+    void setOrigin(const QPoint &origin);
 
 private:
     std::unique_ptr<Clock> m_ownClock;
@@ -49,5 +52,6 @@ private:
     bool m_composited;
     QPointer<QWidget> m_owner;
     QList<QRect> m_keepClear;
+    QPoint m_origin;
     std::map<QString, std::unique_ptr<CharacterWindow>> m_characters;
 };

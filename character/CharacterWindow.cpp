@@ -66,6 +66,11 @@ void CharacterWindow::setKeepClear(const QList<QRect> &areas)
     m_balloon->setKeepClear(areas);
 }
 
+void CharacterWindow::setOrigin(const QPoint &origin)
+{
+    m_stage.setOrigin(origin);
+}
+
 void CharacterWindow::Speak(const QString &text)
 {
     // Synthesis starts now, so the words are ready by the time the queue

@@ -35,6 +35,9 @@ public:
 
     // Screen areas the speech balloon must leave visible, the most important first.
     void setKeepClear(const QList<QRect> &areas);
+    // Where MoveTo's (0, 0) lies on the screen. The character follows at
+    // once, wherever he stands or is going.
+    void setOrigin(const QPoint &origin);
 
     // Requests issued and not yet finished, the running one included.
     int pending() const { return int(m_queue.size()); }

@@ -1,7 +1,15 @@
 #include "Balloon.h"
 #include "BalloonPlacement.h"
+#include "ClientArea.h"
+#include "FakeCharacters.h"
+#include "FakeDialogs.h"
+#include "FakeProgram.h"
+#include "FakeRandom.h"
+#include "Tavola.h"
 #include "WindowPlacement.h"
+#include "Wizard.h"
 
+#include <QScreen>
 #include <QTest>
 
 namespace {
@@ -102,6 +110,45 @@ private slots:
         QFETCH(Placed, placed);
         QFETCH(QString, expected);
         QCOMPARE(placed(), expected);
+    }
+
+    void theWizardStandsOnTheAnswerBandWhateverFrameTheWindowGets_data()
+    {
+        // The frame known before the window is shown, then any that comes
+        // later, in device-independent pixels: at scale 2 a manager's
+        // device pixels count half.
+        QTest::addColumn<QList<QMargins>>("frames");
+        const QMargins openbox(1, 22, 1, 5), kwin(0, 41, 0, 0);
+        QTest::newRow("no window manager") << QList<QMargins>{{}};
+        QTest::newRow("openbox's, known beforehand") << QList<QMargins>{openbox};
+        QTest::newRow("openbox's at scale 2") << QList<QMargins>{{1, 11, 1, 3}};
+        QTest::newRow("KWin's, which comes only once shown") << QList<QMargins>{{}, kwin};
+        QTest::newRow("KWin's at scale 2, likewise") << QList<QMargins>{{}, {0, 21, 0, 0}};
+        QTest::newRow("openbox's, then redrawn taller") << QList<QMargins>{openbox, kwin};
+        QTest::newRow("KWin's, then none again") << QList<QMargins>{{}, kwin, {}};
+    }
+    void theWizardStandsOnTheAnswerBandWhateverFrameTheWindowGets()
+    {
+        QFETCH(QList<QMargins>, frames);
+        FakeCharacters agent;
+        FakeDialogs dialogs;
+        FakeProgram program;
+        FakeRandom random;
+        Tavola t(agent, dialogs, program, random);
+        QPoint offset;
+        connect(&t, &Tavola::wizardOffsetChanged, this, [&offset](const QPoint &o) { offset = o; });
+        t.placeFor(frames.takeFirst());
+        t.start();
+        for (const QMargins &frame : frames)
+            t.placeFor(frame);
+
+        const QStringList moves = agent.calls.filter(QStringLiteral("MoveTo "));
+        QVERIFY(!moves.isEmpty());
+        const QStringList xy = moves.last().split(u' ');
+        const QPoint target = QPoint(xy.at(1).toInt(), xy.at(2).toInt()) + offset;
+        // His place, (250, 175), expects the client area's corner at (4, 46).
+        QCOMPARE(target - t.client->mapToGlobal(QPoint(0, 0)), QPoint(Wizard::x - 4, Wizard::y - 46));
+        QVERIFY(t.frameGeometry().top() >= t.screen()->availableGeometry().top());
     }
 };
 
