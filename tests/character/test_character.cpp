@@ -160,30 +160,6 @@ private slots:
         QCOMPARE(h.wizard->accessibleName(), QStringLiteral("dopo"));
     }
 
-    void theWizardFollowsHisOriginAtOnceWhereverHeStandsOrIsGoing_data()
-    {
-        // When the origin moves, after a glide to (400, 100) was asked for.
-        QTest::addColumn<qint64>("afterMs");
-        QTest::newRow("before the glide starts") << qint64(0);
-        QTest::newRow("halfway through it") << qint64(300);
-        QTest::newRow("once he stands there") << qint64(5000);
-    }
-    void theWizardFollowsHisOriginAtOnceWhereverHeStandsOrIsGoing()
-    {
-        QFETCH(qint64, afterMs);
-        Harness h;
-        h.wizard->Show();
-        h.wizard->MoveTo(100, 100);
-        h.runQueue();
-        h.wizard->MoveTo(400, 100);
-        h.advance(afterMs);
-        const QPoint before = h.wizard->pos();
-        h.set.setOrigin(QPoint(0, 17));
-        QCOMPARE(h.wizard->pos(), before + QPoint(0, 17));
-        h.runQueue();
-        QCOMPARE(h.wizard->pos(), QPoint(400, 117));
-    }
-
     void theWizardIsOpaqueOnATransparentWindowBlinksAndEachAnimationLooksItsOwn()
     {
         const QStringList animations = {"", "Announce", "Greet", "congratulate", "domagic1", "domagic2"};

@@ -7,7 +7,6 @@
 #include "FakeRandom.h"
 #include "Tavola.h"
 #include "WindowPlacement.h"
-#include "Wizard.h"
 
 #include <QScreen>
 #include <QTest>
@@ -59,6 +58,31 @@ Placed said(const QString &words)
     };
 }
 
+// The window wired to fakes, placed in the first frame before it is shown and
+// in each of the others after: where the wizard stands, as asked for and
+// offset, from the client area's corner. His place, (250, 175), expects that
+// corner at (4, 46).
+Placed wizard(QList<QMargins> frames)
+{
+    return [=]() mutable {
+        FakeCharacters agent;
+        FakeDialogs dialogs;
+        FakeProgram program;
+        FakeRandom random;
+        Tavola t(agent, dialogs, program, random);
+        QPoint offset;
+        QObject::connect(&t, &Tavola::wizardOffsetChanged, [&offset](const QPoint &o) { offset = o; });
+        t.placeFor(frames.takeFirst());
+        t.start();
+        for (const QMargins &frame : frames)
+            t.placeFor(frame);
+        const QStringList xy = agent.calls.filter(QStringLiteral("MoveTo ")).value(0).split(u' ');
+        const QPoint stands = QPoint(xy.value(1).toInt(), xy.value(2).toInt()) + offset - t.client->mapToGlobal(QPoint());
+        const bool onScreen = t.frameGeometry().top() >= t.screen()->availableGeometry().top();
+        return QStringLiteral("%1,%2").arg(stands.x()).arg(stands.y()) + (onScreen ? "" : " off the screen");
+    };
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Placed)
@@ -101,6 +125,14 @@ private slots:
                     "risultato nello spazio sotto di me. Mi raccomando inserisci il risultato e premi invio e poi "
                     "aspetta che io finisca di parlare e premi ancora invio per avere la domanda successiva")
             << "beside him, clear";
+        // Frames in device-independent pixels: at scale 2 a manager's device pixels count half.
+        const QMargins openbox(1, 22, 1, 5), kwin(0, 41, 0, 0);
+        QTest::newRow("wizard, no window manager: on the band") << wizard({{}}) << "246,129";
+        QTest::newRow("wizard, openbox's frame known beforehand: likewise") << wizard({openbox}) << "246,129";
+        QTest::newRow("wizard, openbox's at scale 2: likewise") << wizard({{1, 11, 1, 3}}) << "246,129";
+        QTest::newRow("wizard, KWin's, known only once shown: likewise") << wizard({{}, kwin}) << "246,129";
+        QTest::newRow("wizard, KWin's at scale 2: likewise") << wizard({{}, {0, 21, 0, 0}}) << "246,129";
+        QTest::newRow("wizard, KWin's, then none again: likewise") << wizard({{}, kwin, {}}) << "246,129";
         QTest::newRow("balloon, a two-line praise: likewise")
             << said("Esatto Luca 30 Sei sulla buona strada per diventare cavaliere") << "beside him, clear";
         QTest::newRow("balloon, a verdict: likewise") << said("Sbagliato 70") << "beside him, clear";
@@ -110,45 +142,6 @@ private slots:
         QFETCH(Placed, placed);
         QFETCH(QString, expected);
         QCOMPARE(placed(), expected);
-    }
-
-    void theWizardStandsOnTheAnswerBandWhateverFrameTheWindowGets_data()
-    {
-        // The frame known before the window is shown, then any that comes
-        // later, in device-independent pixels: at scale 2 a manager's
-        // device pixels count half.
-        QTest::addColumn<QList<QMargins>>("frames");
-        const QMargins openbox(1, 22, 1, 5), kwin(0, 41, 0, 0);
-        QTest::newRow("no window manager") << QList<QMargins>{{}};
-        QTest::newRow("openbox's, known beforehand") << QList<QMargins>{openbox};
-        QTest::newRow("openbox's at scale 2") << QList<QMargins>{{1, 11, 1, 3}};
-        QTest::newRow("KWin's, which comes only once shown") << QList<QMargins>{{}, kwin};
-        QTest::newRow("KWin's at scale 2, likewise") << QList<QMargins>{{}, {0, 21, 0, 0}};
-        QTest::newRow("openbox's, then redrawn taller") << QList<QMargins>{openbox, kwin};
-        QTest::newRow("KWin's, then none again") << QList<QMargins>{{}, kwin, {}};
-    }
-    void theWizardStandsOnTheAnswerBandWhateverFrameTheWindowGets()
-    {
-        QFETCH(QList<QMargins>, frames);
-        FakeCharacters agent;
-        FakeDialogs dialogs;
-        FakeProgram program;
-        FakeRandom random;
-        Tavola t(agent, dialogs, program, random);
-        QPoint offset;
-        connect(&t, &Tavola::wizardOffsetChanged, this, [&offset](const QPoint &o) { offset = o; });
-        t.placeFor(frames.takeFirst());
-        t.start();
-        for (const QMargins &frame : frames)
-            t.placeFor(frame);
-
-        const QStringList moves = agent.calls.filter(QStringLiteral("MoveTo "));
-        QVERIFY(!moves.isEmpty());
-        const QStringList xy = moves.last().split(u' ');
-        const QPoint target = QPoint(xy.at(1).toInt(), xy.at(2).toInt()) + offset;
-        // His place, (250, 175), expects the client area's corner at (4, 46).
-        QCOMPARE(target - t.client->mapToGlobal(QPoint(0, 0)), QPoint(Wizard::x - 4, Wizard::y - 46));
-        QVERIFY(t.frameGeometry().top() >= t.screen()->availableGeometry().top());
     }
 };
 

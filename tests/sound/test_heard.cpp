@@ -184,7 +184,6 @@ private slots:
 
         // The announcement of a late server began before there was one.
         QStringList faults;
-        QList<double> endLate;
         const int first = event == Event::LateServer ? 1 : 0;
         for (int i = first; i < utterances.size(); ++i) {
             const Clip &clip = s.clips[i];
@@ -210,13 +209,9 @@ private slots:
             const MonitorRecorder::Span said = soundOf(clip);
             const MonitorRecorder::Span sounded = heardOn(onHeadset ? "nullb" : "nulla", begun, until);
             const double share = sounded.empty() ? 0 : (sounded.toMs - sounded.fromMs) / (said.toMs - said.fromMs);
-            endLate << s.endedMs[i] - (sounded.toMs + clip.durationMs() - said.toMs);
-            qInfo("start delay %.0f ms, heard %.0f%%, ended %.0f ms after the sound",
-                  sounded.fromMs - (begun + said.fromMs), 100 * share, endLate.last());
+            qInfo("start delay %.0f ms, heard %.0f%%, ended %.0f ms after the sound", sounded.fromMs - (begun + said.fromMs),
+                  100 * share, s.endedMs[i] - (sounded.toMs + clip.durationMs() - said.toMs));
         }
-        std::sort(endLate.begin(), endLate.end());
-        if (heard)
-            qInfo("words end %.0f ms after the voice, by their median", endLate.value(endLate.size() / 2));
         // What the program decides: the voice goes to the output that is the
         // default when it speaks, and only there.
         if (heard) {
