@@ -64,7 +64,6 @@ void Tavola::placeFor(const QMargins &frame)
     }
 }
 
-
 void Tavola::placeOnceFramed()
 {
     auto *poll = new QTimer(this);
