@@ -49,6 +49,7 @@ int main(int argc, char *argv[])
                      [&tavola](int signalNumber) { tavola.endNow(128 + signalNumber); });
     agent.setOwner(&tavola);
     QObject::connect(&tavola, &Tavola::keepClearChanged, [&agent](const QList<QRect> &areas) { agent.setKeepClear(areas); });
+    QObject::connect(&tavola, &Tavola::wizardOffsetChanged, [&agent](const QPoint &offset) { agent.setOrigin(offset); });
     tavola.placeOnScreen();
     tavola.start();
     if (const std::optional<int> status = program.endedWith())

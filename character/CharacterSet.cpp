@@ -62,6 +62,7 @@ void CharacterSet::Load(const QString &id, const QString &file)
         if (m_onSaying)
             m_onSaying(text);
     });
+    window->setOrigin(m_origin);
     m_characters[id] = std::move(window);
 }
 
@@ -89,6 +90,13 @@ void CharacterSet::setMuted(bool muted)
 void CharacterSet::onSaying(std::function<void(const QString &)> handler)
 {
     m_onSaying = std::move(handler);
+}
+
+void CharacterSet::setOrigin(const QPoint &origin)
+{
+    m_origin = origin;
+    for (auto &[id, character] : m_characters)
+        character->setOrigin(origin);
 }
 
 Character &CharacterSet::Item(const QString &id)

@@ -43,6 +43,9 @@ public:
     void setMuted(bool muted);
     // Called with each text a character says, when he says it.
     void onSaying(std::function<void(const QString &)> handler);
+    // Where the characters' screen position (0, 0) lies: the owner's window
+    // cannot always stand where their places expect it.
+    void setOrigin(const QPoint &origin);
 
 private:
     std::unique_ptr<Clock> m_ownClock;
@@ -56,5 +59,6 @@ private:
     QList<QRect> m_keepClear;
     bool m_muted = false;
     std::function<void(const QString &)> m_onSaying;
+    QPoint m_origin;
     std::map<QString, std::unique_ptr<CharacterWindow>> m_characters;
 };

@@ -71,6 +71,11 @@ void CharacterWindow::setMuted(bool muted)
     m_stage.sound().setMuted(muted);
 }
 
+void CharacterWindow::setOrigin(const QPoint &origin)
+{
+    m_stage.setOrigin(origin);
+}
+
 void CharacterWindow::Speak(const QString &text)
 {
     // Synthesis starts now, so the words are ready by the time the queue

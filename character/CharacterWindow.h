@@ -39,6 +39,9 @@ public:
     // While muted his own voice is silent; words, balloon and gestures keep
     // the pace they have without sound, even for words already sounding.
     void setMuted(bool muted);
+    // Where MoveTo's (0, 0) lies on the screen. The character follows at
+    // once, wherever he stands or is going.
+    void setOrigin(const QPoint &origin);
 
     // Requests issued and not yet finished, the running one included.
     int pending() const { return int(m_queue.size()); }

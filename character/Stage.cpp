@@ -77,13 +77,20 @@ void Stage::followShape()
 
 QPoint Stage::place() const
 {
-    return m_window.pos();
+    return m_window.pos() - m_origin;
 }
 
 void Stage::moveTo(const QPoint &to)
 {
-    m_window.move(to);
+    m_window.move(to + m_origin);
     m_balloon.placeBeside(m_window.geometry());
+}
+
+void Stage::setOrigin(const QPoint &origin)
+{
+    const QPoint at = place();
+    m_origin = origin;
+    moveTo(at);
 }
 
 void Stage::resized()

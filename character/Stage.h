@@ -33,9 +33,13 @@ public:
     // once their time is up.
     void idle(qint64 now);
 
+    // Places are screen positions measured from the origin.
     QPoint place() const;
     // The balloon goes with the window.
     void moveTo(const QPoint &to);
+    // The figure keeps its place, and so moves on screen by as much as the
+    // origin does.
+    void setOrigin(const QPoint &origin);
     void resized();
 
     // A turn of speech grows in the balloon while the words follow each
@@ -65,4 +69,5 @@ private:
     qint64 m_blinkAt = 0;
     int m_blinks = 0;
     qint64 m_wordsGoAt = -1;
+    QPoint m_origin;
 };

@@ -1,7 +1,8 @@
 #include "ItalianToolkit.h"
 
+#include "Faces.h"
+
 #include <QApplication>
-#include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -14,8 +15,5 @@ void ItalianToolkit::install(QApplication &app)
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
 
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    Faces::install();
 }

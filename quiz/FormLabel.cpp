@@ -16,6 +16,13 @@ void FormLabel::setCaption(const QString &caption)
         resize(sizeHint());
 }
 
+void FormLabel::showEvent(QShowEvent *event)
+{
+    if (m_autoSize)
+        resize(sizeHint());
+    QLabel::showEvent(event);
+}
+
 void FormLabel::setTextColour(const QColor &colour)
 {
     QPalette p = palette();

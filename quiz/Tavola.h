@@ -51,8 +51,11 @@ public:
     // Loads, shows and activates the window, in that order.
     void start();
     // Puts the window, before start(), where the wizard's place expects its
-    // client area, and once more as soon as the window manager has framed it.
+    // client area, and once more as soon as the window manager has framed it;
+    // where it cannot go there, the wizard is offset to follow it.
     void placeOnScreen();
+    // The same, within the frame that the window manager draws around it.
+    void placeFor(const QMargins &frame);
     // Screen areas the pupil must be able to see, the most important first.
     QList<QRect> keepClear() const;
 
@@ -102,8 +105,12 @@ public:
     qint16 secondsLeft = 0;
     QString windowsDir;
 
+
 signals:
     void keepClearChanged(const QList<QRect> &areas);
+    // How far the wizard has to stand from his place to keep his feet on the
+    // answer band: the window could not go where his place expects it.
+    void wizardOffsetChanged(const QPoint &offset);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -134,7 +141,6 @@ private:
     // Every time he is wanted the wizard is shown, put in his place and
     // brought to his height, playing the animation if one is named.
     Character &bringWizard(const QString &animation = QString());
-    void placeFor(const QMargins &frame);
     void placeOnceFramed();
 
     void beginContest();

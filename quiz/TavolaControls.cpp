@@ -3,6 +3,7 @@
 #include "ClientArea.h"
 #include "Colours.h"
 #include "Concealment.h"
+#include "Faces.h"
 #include "FormLabel.h"
 #include "PictureButton.h"
 #include "Pictures.h"
@@ -50,8 +51,6 @@ FormLabel *label(QWidget *parent, const QString &caption, const QRect &twips, co
         l->setFrameStyle(QFrame::Box | QFrame::Plain);
     l->setAlignment(look.alignment | Qt::AlignTop);
     l->setAutoSize(look.autoSize);
-    if (look.autoSize)
-        l->resize(l->sizeHint());
     return l;
 }
 
@@ -71,9 +70,10 @@ void Tavola::createControls()
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    const QString serif = QStringLiteral("Times New Roman");
-    const QString sans = QStringLiteral("Arial");
-    const QString system = QStringLiteral("MS Sans Serif");
+    const QString serif = Faces::resolve(QStringLiteral("Times New Roman"));
+    const QString sans = Faces::resolve(QStringLiteral("Arial"));
+    const QString black = Faces::resolve(QStringLiteral("Arial Black"));
+    const QString system = Faces::resolve(QStringLiteral("MS Sans Serif"));
     const Qt::Alignment centre = Qt::AlignHCenter;
 
     using namespace Colours;
@@ -107,7 +107,7 @@ void Tavola::createControls()
     Image1->setPixmap(Pictures::render(QStringLiteral(":/art/clock.svg"), QSize(32, 32), devicePixelRatioF()));
     Image1->setToolTip(QStringLiteral("Clicca sotto di me per impostare il Timer"));
     Label11 = label(client, QStringLiteral("Tempo restante"), {9270, 720, 1815, 615}, face(serif, 14.25), {.text = yellow});
-    lblconto = label(client, QStringLiteral("00.07.00"), {9360, 1200, 1575, 375}, face(QStringLiteral("Arial Black"), 12, true),
+    lblconto = label(client, QStringLiteral("00.07.00"), {9360, 1200, 1575, 375}, face(black, 12, true),
                      {.text = yellow, .background = lavender, .framed = true, .alignment = centre});
 
     Text3 = new QLineEdit(QStringLiteral("Text3"), client);

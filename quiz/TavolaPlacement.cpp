@@ -36,7 +36,7 @@ Character &Tavola::bringWizard(const QString &animation)
     // Each time, as the pupil may have hidden him or dragged him away.
     Character &merlin = Agent1.Item(Wizard::id);
     merlin.Show();
-    merlin.MoveTo(Wizard::x + m_wizardOffset.x(), Wizard::y + m_wizardOffset.y());
+    merlin.MoveTo(Wizard::x, Wizard::y);
     if (!animation.isEmpty())
         merlin.Play(animation);
     merlin.setHeight(Wizard::height);
@@ -56,9 +56,12 @@ void Tavola::placeFor(const QMargins &frame)
     layout()->activate(); // the menu bar's height, before the window is shown
     const WindowPlacement p =
         WindowPlacement::place(screen()->availableGeometry(), frame, size(), client->pos(), wizardClient);
-    m_wizardOffset = p.offset;
     if (p.geometry != geometry())
         setGeometry(p.geometry);
+    if (p.offset != m_wizardOffset) {
+        m_wizardOffset = p.offset;
+        emit wizardOffsetChanged(p.offset);
+    }
 }
 
 void Tavola::placeOnceFramed()
@@ -94,7 +97,9 @@ QList<QRect> Tavola::keepClear() const
 void Tavola::moveEvent(QMoveEvent *event)
 {
     QMainWindow::moveEvent(event);
-    emit keepClearChanged(keepClear());
+    // Placed before it is shown, the window has not measured its labels yet.
+    if (isVisible())
+        emit keepClearChanged(keepClear());
 }
 
 void Tavola::showEvent(QShowEvent *event)

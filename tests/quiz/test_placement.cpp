@@ -1,7 +1,14 @@
 #include "Balloon.h"
 #include "BalloonPlacement.h"
+#include "ClientArea.h"
+#include "FakeCharacters.h"
+#include "FakeDialogs.h"
+#include "FakeProgram.h"
+#include "FakeRandom.h"
+#include "Tavola.h"
 #include "WindowPlacement.h"
 
+#include <QScreen>
 #include <QTest>
 
 namespace {
@@ -51,6 +58,31 @@ Placed said(const QString &words)
     };
 }
 
+// The window wired to fakes, placed in the first frame before it is shown and
+// in each of the others after: where the wizard stands, as asked for and
+// offset, from the client area's corner. His place, (250, 175), expects that
+// corner at (4, 46).
+Placed wizard(QList<QMargins> frames)
+{
+    return [=]() mutable {
+        FakeCharacters agent;
+        FakeDialogs dialogs;
+        FakeProgram program;
+        FakeRandom random;
+        Tavola t(agent, dialogs, program, random);
+        QPoint offset;
+        QObject::connect(&t, &Tavola::wizardOffsetChanged, [&offset](const QPoint &o) { offset = o; });
+        t.placeFor(frames.takeFirst());
+        t.start();
+        for (const QMargins &frame : frames)
+            t.placeFor(frame);
+        const QStringList xy = agent.calls.filter(QStringLiteral("MoveTo ")).value(0).split(u' ');
+        const QPoint stands = QPoint(xy.value(1).toInt(), xy.value(2).toInt()) + offset - t.client->mapToGlobal(QPoint());
+        const bool onScreen = t.frameGeometry().top() >= t.screen()->availableGeometry().top();
+        return QStringLiteral("%1,%2").arg(stands.x()).arg(stands.y()) + (onScreen ? "" : " off the screen");
+    };
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Placed)
@@ -93,6 +125,14 @@ private slots:
                     "risultato nello spazio sotto di me. Mi raccomando inserisci il risultato e premi invio e poi "
                     "aspetta che io finisca di parlare e premi ancora invio per avere la domanda successiva")
             << "beside him, clear";
+        // Frames in device-independent pixels: at scale 2 a manager's device pixels count half.
+        const QMargins openbox(1, 22, 1, 5), kwin(0, 41, 0, 0);
+        QTest::newRow("wizard, no window manager: on the band") << wizard({{}}) << "246,129";
+        QTest::newRow("wizard, openbox's frame known beforehand: likewise") << wizard({openbox}) << "246,129";
+        QTest::newRow("wizard, openbox's at scale 2: likewise") << wizard({{1, 11, 1, 3}}) << "246,129";
+        QTest::newRow("wizard, KWin's, known only once shown: likewise") << wizard({{}, kwin}) << "246,129";
+        QTest::newRow("wizard, KWin's at scale 2: likewise") << wizard({{}, {0, 21, 0, 0}}) << "246,129";
+        QTest::newRow("wizard, KWin's, then none again: likewise") << wizard({{}, kwin, {}}) << "246,129";
         QTest::newRow("balloon, a two-line praise: likewise")
             << said("Esatto Luca 30 Sei sulla buona strada per diventare cavaliere") << "beside him, clear";
         QTest::newRow("balloon, a verdict: likewise") << said("Sbagliato 70") << "beside him, clear";

@@ -1,4 +1,5 @@
 #include "ClockRandom.h"
+#include "Faces.h"
 #include "FakeCharacters.h"
 #include "FakeContestLog.h"
 #include "FakeDialogs.h"
@@ -11,6 +12,8 @@
 #include "PictureButton.h"
 #include "Tavola.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -46,6 +49,15 @@ struct Harness
     void answer(const QString &text) { t.Text3->setText(text); QTest::keyClick(t.Text3, Qt::Key_Return); }
     void answer(int factor, const QString &text) { question(factor); answer(text); }
 };
+
+using Control = std::function<QWidget *(Tavola &)>;
+Q_DECLARE_METATYPE(Control)
+
+QString drawn(const QFont &font)
+{
+    const QFontInfo i(font);
+    return QStringLiteral("%1 %2 %3px").arg(i.family(), i.styleName()).arg(i.pixelSize());
+}
 
 class TestTavola : public QObject
 {
@@ -410,6 +422,40 @@ private slots:
         QCOMPARE(h.t.isVisible(), failing == "store");
         // After the start-up boxes, and after the goodbye when storing.
         QCOMPARE(h.dialogs.shown.mid(failing == "store" ? 3 : 2), QStringList{"MsgBox " + message.replace("DATA", h.data.path())});
+    }
+
+    // The window finds its faces its own quick way; it must draw with the very
+    // faces the toolkit picks for the names they are known by, and with Debian's
+    // metric-compatible ones where those names are not installed.
+    void eachControlIsDrawnWithTheFaceItsNameStandsFor_data()
+    {
+        QTest::addColumn<Control>("control");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("a counter's heading") << Control([](Tavola &t) { return t.Label6; }) << "Times New Roman";
+        QTest::newRow("a counter, bold") << Control([](Tavola &t) { return t.lblScore; }) << "Times New Roman";
+        QTest::newRow("the clock's heading") << Control([](Tavola &t) { return t.Label11; }) << "Times New Roman";
+        QTest::newRow("an operand, large and bold") << Control([](Tavola &t) { return t.lblNum1; }) << "Arial";
+        QTest::newRow("the answer box") << Control([](Tavola &t) { return t.Text3; }) << "Arial";
+        QTest::newRow("the clock") << Control([](Tavola &t) { return t.lblconto; }) << "Arial Black";
+        QTest::newRow("the verdict, bold italic") << Control([](Tavola &t) { return t.lblMessage; }) << "MS Sans Serif";
+        QTest::newRow("a button, small and bold") << Control([](Tavola &t) { return t.cmdNext; }) << "MS Sans Serif";
+        QTest::newRow("the record's holder") << Control([](Tavola &t) { return t.lblnome; }) << "MS Sans Serif";
+    }
+    void eachControlIsDrawnWithTheFaceItsNameStandsFor()
+    {
+        QFETCH(Control, control);
+        QFETCH(QString, named);
+        Faces::install();
+        Harness h;
+        const QFont used = control(h.t)->font();
+        QFont asked(named);
+        asked.setPointSizeF(used.pointSizeF());
+        asked.setWeight(used.weight());
+        asked.setItalic(used.italic());
+        QCOMPARE(drawn(used), drawn(asked));
+        const QString standIn = named == "Times New Roman" ? "Liberation Serif" : "Liberation Sans";
+        if (!QFontDatabase::hasFamily(named) && QFontDatabase::hasFamily(standIn))
+            QCOMPARE(QFontInfo(used).family(), standIn);
     }
 };
 
