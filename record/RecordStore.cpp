@@ -3,13 +3,13 @@
 #include "FolderLock.h"
 #include "RecordFile.h"
 #include "leadingNumber.h"
+#include "makePrivatePath.h"
 #include "systemReason.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <cerrno>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace RecordStore {
@@ -19,23 +19,6 @@ namespace {
 // A record file is a handful of bytes; more than this is not a record, and
 // reading it all could exhaust memory.
 constexpr qsizetype readLimit = 64 * 1024;
-
-// mkdir -p that keeps the system's reason when it fails; errno tells why.
-bool makePath(const QByteArray &path)
-{
-    struct stat st;
-    if (::stat(path.constData(), &st) == 0) {
-        errno = S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
-        return errno == 0;
-    }
-    if (errno != ENOENT)
-        return false;
-    const qsizetype slash = path.lastIndexOf('/');
-    if (slash > 0 && !makePath(path.left(slash)))
-        return false;
-    // Private data, as for any XDG data folder we create ourselves.
-    return ::mkdir(path.constData(), 0700) == 0 || (errno == EEXIST && makePath(path));
-}
 
 } // namespace
 
@@ -48,7 +31,7 @@ QString GetSystemDir()
     if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/share");
     const QString dir = QDir::cleanPath(base + QStringLiteral("/decalumo"));
-    if (!makePath(QFile::encodeName(dir)))
+    if (!makePrivatePath(QFile::encodeName(dir)))
         RecordFile::fail("creare la cartella", dir, systemReason(errno));
     return dir + u'/';
 }

@@ -2,6 +2,7 @@
 
 #include "ContestJson.h"
 #include "Failure.h"
+#include "makePrivatePath.h"
 #include "systemReason.h"
 
 #include <QDateTime>
@@ -31,22 +32,6 @@ QString kindProblem(mode_t mode)
 Read skipped(const QString &problem)
 {
     return Read{std::nullopt, problem};
-}
-
-// mkdir -p, private as any XDG data folder we create; errno tells why not.
-bool makePath(const QByteArray &path)
-{
-    struct stat st;
-    if (::stat(path.constData(), &st) == 0) {
-        errno = S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
-        return errno == 0;
-    }
-    if (errno != ENOENT)
-        return false;
-    const qsizetype slash = path.lastIndexOf('/');
-    if (slash > 0 && !makePath(path.left(slash)))
-        return false;
-    return ::mkdir(path.constData(), 0700) == 0 || (errno == EEXIST && makePath(path));
 }
 
 bool writeAll(int fd, const QByteArray &bytes)
@@ -153,7 +138,7 @@ void write(const QString &folder, const Contest &contest, const Hooks &hooks)
             hooks.afterStep(n);
     };
     const QByteArray dir = QFile::encodeName(shown);
-    if (!makePath(dir))
+    if (!makePrivatePath(dir))
         fail(errno);
     // The id is this contest's alone, so is the temporary name: no other
     // writer, here or on another computer, ever opens it.

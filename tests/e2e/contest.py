@@ -13,27 +13,10 @@ import gi
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 from Xlib import X, display, protocol  # noqa: E402
-from waiting import wait_for  # noqa: E402
+from waiting import boxes, press, wait_for, xdotool  # noqa: E402
 
 PROGRAM = sys.argv[1]
 SKIP = 77
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
-
-
-def press(window, text, *keys):
-    """Types as a keyboard does, into the window given the focus first."""
-    xdotool("windowfocus", "--sync", window)
-    if text:
-        xdotool("type", "--delay", "30", text)
-    if keys:
-        xdotool("key", *keys)
-
-
-def boxes():
-    return set(xdotool("search", "--onlyvisible", "--name", "^Decalumo$"))
 
 
 def main_window():

@@ -22,28 +22,12 @@ gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from waiting import wait_for  # noqa: E402
+from waiting import boxes, press, wait_for, xdotool  # noqa: E402
 
 PROGRAM, REGISTER = sys.argv[1], sys.argv[2]
 SKIP = 77
 WORD_MS = 2000
 WORDS = ["", "uno", "due", "tre", "quattro", "cinque", "sei", "sette", "otto", "nove", "dieci"]
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
-
-
-def press(window, text, *keys):
-    xdotool("windowfocus", "--sync", window)
-    if text:
-        xdotool("type", "--delay", "30", text)
-    if keys:
-        xdotool("key", *keys)
-
-
-def boxes():
-    return set(xdotool("search", "--onlyvisible", "--name", "^Decalumo$"))
 
 
 class Contest:
