@@ -5,7 +5,6 @@ The factor of each question is read the way a screen-reader user hears it:
 through the accessibility tree, from the label that follows the "X" sign.
 """
 import os
-import subprocess
 import sys
 import tempfile
 
@@ -13,7 +12,7 @@ import gi
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 from Xlib import X, display, protocol  # noqa: E402
-from waiting import boxes, press, wait_for, xdotool  # noqa: E402
+from waiting import answer_box, application, boxes, press, start, wait_for, xdotool  # noqa: E402
 
 PROGRAM = sys.argv[1]
 SKIP = 77
@@ -28,37 +27,19 @@ class Pupil:
     all = []
 
     def __init__(self, data_home):
-        env = dict(os.environ, XDG_DATA_HOME=data_home, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                   QT_ACCESSIBILITY="1")
-        env.pop("QT_QPA_PLATFORM", None)
         self.seen = set()
-        self.process = subprocess.Popen([PROGRAM], env=env)
+        self.process = start(PROGRAM, data_home)
         Pupil.all.append(self)
 
     def answer_box(self, keys):
-        """Waits for a new box titled Decalumo, types into it and sees it go."""
-        new = wait_for("a box", lambda: boxes() - self.seen)
-        self.seen |= new
-        box = sorted(new)[0]
-        press(box, keys, "Return")
-        # A box that had not yet taken the keyboard when the keys came gets them again.
-        for _ in range(3):
-            try:
-                wait_for("the box to close", lambda: box not in boxes(), timeout=3)
-                return
-            except AssertionError:
-                press(box, "", "Return")
-        raise AssertionError("a box does not close")
+        answer_box(self.seen, keys)
 
     def labels(self):
-        desktop = Atspi.get_desktop(0)
-        for i in range(desktop.get_child_count()):
-            app = desktop.get_child_at_index(i)
-            if app is not None and app.get_process_id() == self.process.pid:
-                found = []
-                self._walk(app, found)
-                return found
-        return []
+        found = []
+        app = application(self.process.pid)
+        if app is not None:
+            self._walk(app, found)
+        return found
 
     # The labels change under our eyes: never trust a cached name.
     # A closed box may linger in the tree for a while: skip what is gone.

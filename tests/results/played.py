@@ -22,7 +22,7 @@ gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from waiting import boxes, press, wait_for, xdotool  # noqa: E402
+from waiting import answer_box, application, press, start, wait_for, xdotool  # noqa: E402
 
 PROGRAM, REGISTER = sys.argv[1], sys.argv[2]
 SKIP = 77
@@ -32,31 +32,14 @@ WORDS = ["", "uno", "due", "tre", "quattro", "cinque", "sei", "sette", "otto", "
 
 class Contest:
     def __init__(self, data_home):
-        env = dict(os.environ, XDG_DATA_HOME=data_home, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
-        env.pop("QT_QPA_PLATFORM", None)
         self.seen = set()
-        self.process = subprocess.Popen([PROGRAM], env=env)
+        self.process = start(PROGRAM, data_home)
 
     def answer_box(self, keys):
-        new = wait_for("a box", lambda: boxes() - self.seen)
-        self.seen |= new
-        box = sorted(new)[0]
-        for _ in range(3):
-            press(box, keys, "Return")
-            keys = ""
-            try:
-                return wait_for("the box to close", lambda: box not in boxes(), timeout=3)
-            except AssertionError:
-                pass
-        raise AssertionError("a box does not close")
+        answer_box(self.seen, keys)
 
     def app(self):
-        desktop = Atspi.get_desktop(0)
-        for i in range(desktop.get_child_count()):
-            app = desktop.get_child_at_index(i)
-            if app is not None and app.get_process_id() == self.process.pid:
-                return app
-        return None
+        return application(self.process.pid)
 
     def names(self, node=None, labels_only=True):
         """The labels' texts in order; or, at the top, the windows' names."""
