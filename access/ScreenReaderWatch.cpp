@@ -1,40 +1,12 @@
 #include "ScreenReaderWatch.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusReply>
-#include <QFile>
-#include <QTimer>
+#include "BusLook.h"
+
+#include <QStringList>
 
 namespace {
 
-constexpr int lookEveryMs = 500;
-// A bus that does not answer at once is not waited for: the next look asks again.
-constexpr int answerWithinMs = 250;
-
 const QStringList screenReaders = {QStringLiteral("orca")};
-
-QString accessibilityBusAddress()
-{
-    const QString fromEnvironment = qEnvironmentVariable("AT_SPI_BUS_ADDRESS");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    QDBusConnection session = QDBusConnection::sessionBus();
-    if (!session.isConnected())
-        return {};
-    const QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"), QStringLiteral("org.a11y.Bus"),
-        QStringLiteral("GetAddress"));
-    const QDBusReply<QString> reply = session.call(call, QDBus::Block, answerWithinMs);
-    return reply.isValid() ? reply.value() : QString();
-}
-
-QByteArray readProc(uint pid, const char *entry)
-{
-    QFile file(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(entry)));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString baseName(const QByteArray &path)
 {
@@ -46,19 +18,26 @@ QString baseName(const QByteArray &path)
 
 ScreenReaderWatch::ScreenReaderWatch(QObject *parent)
     : QObject(parent)
-    , m_timer(new QTimer(this))
-    , m_busName(QStringLiteral("decalumo-screen-reader-watch-%1").arg(quintptr(this), 0, 16))
+    , m_look(new BusLook)
 {
-    m_timer->setInterval(lookEveryMs);
-    connect(m_timer, &QTimer::timeout, this, &ScreenReaderWatch::look);
-    m_timer->start();
-    look();
+    m_thread.setObjectName(QStringLiteral("lettore di schermo"));
+    m_look->moveToThread(&m_thread);
+    connect(&m_thread, &QThread::started, m_look, &BusLook::begin);
+    connect(&m_thread, &QThread::finished, m_look, &QObject::deleteLater);
+    connect(m_look, &BusLook::looked, this, [this](bool found) {
+        if (found != m_running) {
+            m_running = found;
+            emit runningChanged(found);
+        }
+    });
+    m_thread.start();
 }
 
 ScreenReaderWatch::~ScreenReaderWatch()
 {
-    if (m_onBus)
-        QDBusConnection::disconnectFromBus(m_busName);
+    // A look under way ends within its calls' bounded waits.
+    m_thread.quit();
+    m_thread.wait();
 }
 
 bool ScreenReaderWatch::isScreenReader(const QByteArray &comm, const QByteArray &cmdline)
@@ -71,57 +50,4 @@ bool ScreenReaderWatch::isScreenReader(const QByteArray &comm, const QByteArray 
     if (args.size() >= 2 && baseName(args[0]).startsWith(QLatin1String("python")))
         return screenReaders.contains(baseName(args[1]));
     return false;
-}
-
-bool ScreenReaderWatch::connected()
-{
-    if (m_onBus && QDBusConnection(m_busName).isConnected())
-        return true;
-    if (m_onBus) {
-        QDBusConnection::disconnectFromBus(m_busName);
-        m_onBus = false;
-        m_known.clear();
-    }
-    const QString address = accessibilityBusAddress();
-    if (address.isEmpty())
-        return false;
-    m_onBus = true;
-    QDBusConnection bus = QDBusConnection::connectToBus(address, m_busName);
-    if (bus.interface())
-        bus.interface()->setTimeout(answerWithinMs);
-    return bus.isConnected();
-}
-
-bool ScreenReaderWatch::isScreenReaderConnection(const QString &uniqueName)
-{
-    const auto known = m_known.constFind(uniqueName);
-    if (known != m_known.cend())
-        return *known;
-    QDBusConnectionInterface *bus = QDBusConnection(m_busName).interface();
-    const QDBusReply<uint> pid = bus ? bus->servicePid(uniqueName) : QDBusReply<uint>();
-    const bool reader = pid.isValid() && isScreenReader(readProc(pid.value(), "comm"), readProc(pid.value(), "cmdline"));
-    m_known.insert(uniqueName, reader);
-    return reader;
-}
-
-void ScreenReaderWatch::look()
-{
-    bool found = false;
-    if (connected()) {
-        QDBusConnectionInterface *bus = QDBusConnection(m_busName).interface();
-        const QDBusReply<QStringList> names = bus ? bus->registeredServiceNames() : QDBusReply<QStringList>();
-        const QStringList list = names.isValid() ? names.value() : QStringList();
-        for (const QString &name : list) {
-            if (name.startsWith(QLatin1Char(':')) && isScreenReaderConnection(name)) {
-                found = true;
-                break;
-            }
-        }
-        for (auto it = m_known.begin(); it != m_known.end();)
-            it = list.contains(it.key()) ? std::next(it) : m_known.erase(it);
-    }
-    if (found != m_running) {
-        m_running = found;
-        emit runningChanged(found);
-    }
 }

@@ -1,17 +1,17 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QObject>
-#include <QString>
+#include <QThread>
 
-class QTimer;
+class BusLook;
 
 // Whether a screen reader is really at work in this session: a screen reader
 // process connected to this session's accessibility bus. Desktops may switch
 // the bus's screen-reader flag on for everyone, so the flag is not trusted.
 // Looks again every half second, so a reader started or stopped mid-contest
-// is noticed within a second.
+// is noticed within a second. The looking waits on the bus, never on the
+// caller's thread: the first answer comes a moment after start-up.
 class ScreenReaderWatch : public QObject
 {
     Q_OBJECT
@@ -29,14 +29,7 @@ signals:
     void runningChanged(bool running);
 
 private:
-    void look();
-    bool connected();
-    bool isScreenReaderConnection(const QString &uniqueName);
-
-    QTimer *m_timer;
-    QString m_busName;
-    bool m_onBus = false;
-    // Unique names are never reused on a bus, so each is asked about once.
-    QHash<QString, bool> m_known;
+    QThread m_thread;
+    BusLook *m_look;
     bool m_running = false;
 };

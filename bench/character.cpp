@@ -3,9 +3,11 @@
 // Run: ./build/bench/bench_character   (add QT_QPA_PLATFORM=offscreen without a display)
 #include "CharacterSet.h"
 #include "CharacterWindow.h"
+#include "EspeakSynthesis.h"
 #include "EspeakVoice.h"
 #include "Figure.h"
 #include "PulseOutput.h"
+#include "SpeechWorker.h"
 #include "SteadyClock.h"
 
 #include <QApplication>
@@ -245,6 +247,7 @@ void idle()
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    SpeechWorker::useSynthesis(&EspeakSynthesis::make);
     synthesis();
     speakLatency();
     frames();

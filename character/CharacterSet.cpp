@@ -5,7 +5,9 @@
 #include "EspeakVoice.h"
 #include "Failure.h"
 #include "Figure.h"
-#include "PulseOutput.h"
+#include "LateSound.h"
+#include "SpeakingModule.h"
+#include "SpeechWorker.h"
 #include "SteadyClock.h"
 
 #include <QWindow>
@@ -30,7 +32,7 @@ static void belong(QWidget &character, QWidget *owner)
 
 CharacterSet::CharacterSet()
     : m_ownClock(std::make_unique<SteadyClock>())
-    , m_ownSound(std::make_unique<PulseOutput>())
+    , m_ownSound(std::make_unique<LateSound>())
     , m_ownVoice(std::make_unique<EspeakVoice>())
     , m_clock(m_ownClock.get())
     , m_sound(m_ownSound.get())
@@ -38,6 +40,7 @@ CharacterSet::CharacterSet()
     , m_composited(compositorRunning())
 {
     initCharacterResources();
+    SpeechWorker::useSynthesis(&SpeakingModule::synthesis);
 }
 
 CharacterSet::CharacterSet(Clock &clock, SoundOutput &sound, Voice &voice)

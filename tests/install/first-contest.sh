@@ -2,7 +2,7 @@
 # Starts an installed program on an X server of its own and goes through a
 # pupil's shortest contest with the keyboard: the name box, the greeting, the
 # main window, Alt+X, the boxes that say goodbye. Passes when the program ends
-# with status 0.
+# with status 0 and its voice came from the installed module.
 #
 #   first-contest.sh PROGRAM
 # The X server is the one DECALUMO_TEST_DISPLAY names (./scripts/test starts
@@ -30,7 +30,7 @@ fi
 export XDG_DATA_HOME=$data
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
-"$program" &
+"$program" 2> >(tee "$data/stderr" >&2) &
 pid=$!
 trap 'kill $pid $xvfb 2>/dev/null; rm -rf "$data"' EXIT
 
@@ -91,3 +91,6 @@ wait $pid
 status=$?
 [ $status -eq 0 ] || fail "exit status $status"
 echo "ok: exit status 0"
+# The wizard speaks once the greeting is closed: by then the module is loaded.
+grep -q "modulo" "$data/stderr" && fail "the installed program does not find its voice module"
+echo "ok: the voice module"

@@ -1,8 +1,10 @@
 #include "CharacterSet.h"
 #include "CharacterWindow.h"
+#include "EspeakSynthesis.h"
 #include "EspeakVoice.h"
 #include "MonitorRecorder.h"
 #include "PulseOutput.h"
+#include "SpeechWorker.h"
 #include "SoundServer.h"
 #include "SteadyClock.h"
 
@@ -74,6 +76,7 @@ struct Session
 
     Session()
     {
+        SpeechWorker::useSynthesis(&EspeakSynthesis::make);
         set->Load(QStringLiteral("Merlin"), QStringLiteral(":/characters/merlin/merlin.json"));
         wizard = &set->window(QStringLiteral("Merlin"));
         QObject::connect(&voice, &Voice::ready, &turn, [this](quint64, const Clip &clip) { clips << clip; });

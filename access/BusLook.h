@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+class QTimer;
+
+// Looks on this session's accessibility bus for a screen reader's
+// connection, every half second once begun. Its calls wait on the bus, so
+// it runs on a thread of its own.
+class BusLook : public QObject
+{
+    Q_OBJECT
+
+public:
+    BusLook();
+    ~BusLook() override;
+
+    void begin();
+
+signals:
+    void looked(bool found);
+
+private:
+    void look();
+    bool connected();
+    bool isScreenReaderConnection(const QString &uniqueName);
+
+    QTimer *m_timer;
+    QString m_busName;
+    bool m_onBus = false;
+    // Unique names are never reused on a bus, so each is asked about once.
+    QHash<QString, bool> m_known;
+};
