@@ -72,3 +72,17 @@ std::optional<QMargins> FrameExtents::ask(QWidget &window)
     const auto scaled = [ratio](int v) { return int(std::lround(v / ratio)); };
     return QMargins(scaled(found->left()), scaled(found->top()), scaled(found->right()), scaled(found->bottom()));
 }
+
+std::optional<QPoint> FrameExtents::placedAt(QWidget &window)
+{
+    xcb_connection_t *c = X11::connection();
+    if (!c || !window.windowHandle())
+        return std::nullopt;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const auto r = X11::reply(xcb_translate_coordinates_reply(
+        c, xcb_translate_coordinates(c, xcb_window_t(window.winId()), root, 0, 0), nullptr));
+    if (!r)
+        return std::nullopt;
+    const qreal ratio = window.windowHandle()->devicePixelRatio();
+    return QPoint(int(std::lround(r->dst_x / ratio)), int(std::lround(r->dst_y / ratio)));
+}

@@ -52,7 +52,7 @@ public:
     void start();
     // Puts the window, before start(), where the wizard's place expects its
     // client area, and once more as soon as the window manager has framed it;
-    // where it cannot go there, the wizard is offset to follow it.
+    // wherever it ends up, the wizard is offset to follow it.
     void placeOnScreen();
     // The same, within the frame that the window manager draws around it.
     void placeFor(const QMargins &frame);
@@ -142,6 +142,9 @@ private:
     // brought to his height, playing the animation if one is named.
     Character &bringWizard(const QString &animation = QString());
     void placeOnceFramed();
+    // Wherever the window is once shown, the wizard's feet stay on its band.
+    void followWindow(const QPoint &at);
+    void offsetWizard(const QPoint &offset);
 
     void beginContest();
     void questionAsked(Character &merlin);

@@ -16,6 +16,7 @@
 #include <QWindow>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -58,9 +59,19 @@ void Tavola::placeFor(const QMargins &frame)
         WindowPlacement::place(screen()->availableGeometry(), frame, size(), client->pos(), wizardClient);
     if (p.geometry != geometry())
         setGeometry(p.geometry);
-    if (p.offset != m_wizardOffset) {
-        m_wizardOffset = p.offset;
-        emit wizardOffsetChanged(p.offset);
+    offsetWizard(p.offset);
+}
+
+void Tavola::followWindow(const QPoint &at)
+{
+    offsetWizard(at + client->pos() - wizardClient);
+}
+
+void Tavola::offsetWizard(const QPoint &offset)
+{
+    if (offset != m_wizardOffset) {
+        m_wizardOffset = offset;
+        emit wizardOffsetChanged(offset);
     }
 }
 
@@ -69,14 +80,29 @@ void Tavola::placeOnceFramed()
     auto *poll = new QTimer(this);
     const auto waited = std::make_shared<QElapsedTimer>();
     waited->start();
-    connect(poll, &QTimer::timeout, this, [this, poll, waited] {
+    const auto framed = std::make_shared<bool>(false);
+    const auto last = std::make_shared<std::optional<QPoint>>();
+    connect(poll, &QTimer::timeout, this, [this, poll, waited, framed, last] {
         const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-        if (frame.isNull() && waited->elapsed() < frameWaitMs)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        if (!frame.isNull())
+        if (!*framed && !frame.isNull()) {
+            *framed = true;
             placeFor(frame);
+        }
+        // A manager may state a frame other than the one it draws (KWin on
+        // Wayland at scale 2 states it in its own units) and decline, without
+        // a word, the move made for it: then only the server knows where the
+        // window is. While the manager maps it the server has it nowhere
+        // yet, so a place counts once it holds.
+        const QPoint at = FrameExtents::placedAt(*this).value_or(geometry().topLeft());
+        const bool holds = *last == at;
+        *last = at;
+        if (!holds)
+            return;
+        followWindow(at);
+        if (waited->elapsed() >= frameWaitMs) {
+            poll->stop();
+            poll->deleteLater();
+        }
     });
     poll->start(frameCheckMs);
 }
@@ -97,9 +123,12 @@ QList<QRect> Tavola::keepClear() const
 void Tavola::moveEvent(QMoveEvent *event)
 {
     QMainWindow::moveEvent(event);
-    // Placed before it is shown, the window has not measured its labels yet.
-    if (isVisible())
-        emit keepClearChanged(keepClear());
+    // Placed before it is shown, the window has not measured its labels yet,
+    // nor has a window manager had its say on where it goes.
+    if (!isVisible())
+        return;
+    followWindow(geometry().topLeft());
+    emit keepClearChanged(keepClear());
 }
 
 void Tavola::showEvent(QShowEvent *event)

@@ -226,8 +226,9 @@ def case(program, wm, scale, panel, full=True):
         wait_for("the wizard", lambda: desktop.mapped(wizard))
         settled(desktop, main)
 
-        # He follows the window as soon as its frame is known, whatever he is doing.
-        wx, wy, ww, wh = settled(desktop, wizard)
+        # He follows the window as soon as its frame is known, whatever he is doing. He
+        # stands still while he appears, for longer than a short quiet, before gliding in.
+        wx, wy, ww, wh = settled(desktop, wizard, quiet=1.0)
         offset = (wy + wh * FEET - band_top(desktop, main, scale)) / scale
         fx, fy, fw, fh = desktop.frame(main)
         ax, ay, aw, ah = desktop.available()

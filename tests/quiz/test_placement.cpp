@@ -59,10 +59,10 @@ Placed said(const QString &words)
 }
 
 // The window wired to fakes, placed in the first frame before it is shown and
-// in each of the others after: where the wizard stands, as asked for and
-// offset, from the client area's corner. His place, (250, 175), expects that
-// corner at (4, 46).
-Placed wizard(QList<QMargins> frames)
+// in each of the others after, then moved by the manager: where the wizard
+// stands, as asked for and offset, from the client area's corner. His place,
+// (250, 175), expects that corner at (4, 46).
+Placed wizard(QList<QMargins> frames, QPoint managerMoves = {})
 {
     return [=]() mutable {
         FakeCharacters agent;
@@ -76,6 +76,8 @@ Placed wizard(QList<QMargins> frames)
         t.start();
         for (const QMargins &frame : frames)
             t.placeFor(frame);
+        t.move(t.pos() + managerMoves);
+        QCoreApplication::processEvents();
         const QStringList xy = agent.calls.filter(QStringLiteral("MoveTo ")).value(0).split(u' ');
         const QPoint stands = QPoint(xy.value(1).toInt(), xy.value(2).toInt()) + offset - t.client->mapToGlobal(QPoint());
         const bool onScreen = t.frameGeometry().top() >= t.screen()->availableGeometry().top();
@@ -133,6 +135,8 @@ private slots:
         QTest::newRow("wizard, KWin's, known only once shown: likewise") << wizard({{}, kwin}) << "246,129";
         QTest::newRow("wizard, KWin's at scale 2: likewise") << wizard({{}, {0, 21, 0, 0}}) << "246,129";
         QTest::newRow("wizard, KWin's, then none again: likewise") << wizard({{}, kwin, {}}) << "246,129";
+        QTest::newRow("wizard, a frame stated at half its height: likewise, once the window is lower")
+            << wizard({{0, 18, 0, 0}}, {0, 19}) << "246,129";
         QTest::newRow("balloon, a two-line praise: likewise")
             << said("Esatto Luca 30 Sei sulla buona strada per diventare cavaliere") << "beside him, clear";
         QTest::newRow("balloon, a verdict: likewise") << said("Sbagliato 70") << "beside him, clear";
