@@ -7,6 +7,7 @@ through the accessibility tree, from the label that follows the "X" sign.
 import os
 import sys
 import tempfile
+from pathlib import Path
 
 import gi
 gi.require_version("Atspi", "2.0")
@@ -89,17 +90,15 @@ class Pupil:
         assert code == status, f"exit status {code}, expected {status}"
 
 
-def read(path):
-    with open(path, "rb") as f:
-        return f.read()
+def stored(data_home):
+    return [Path(data_home, "decalumo", f).read_bytes() for f in ("aquorvanti.txt", "nquorvanti.txt")]
 
 
 def contest(data_home):
     pupil = Pupil(data_home)
     pupil.start("Luca")
     for _ in range(3):
-        product = str(10 * pupil.factor())
-        pupil.answer(product, "Esatto. Sei forte!!!")
+        pupil.answer(str(10 * pupil.factor()), "Esatto. Sei forte!!!")
         pupil.next_question()
     pupil.answer(str(10 * pupil.factor() + 1), "Sbagliato!! ")
     assert "Risposte esatte 3" in pupil.labels(), pupil.labels()
@@ -144,14 +143,12 @@ def main():
     # while the registry is still being launched is never listed on the desktop.
     Atspi.get_desktop(0).get_child_count()
     with tempfile.TemporaryDirectory() as data_home:
-        score = os.path.join(data_home, "decalumo", "aquorvanti.txt")
-        name = os.path.join(data_home, "decalumo", "nquorvanti.txt")
         try:
             contest(data_home)
-            assert read(score) == b"3\r\n" and read(name) == b"Luca\r\n", (read(score), read(name))
+            assert stored(data_home) == [b"3\r\n", b"Luca\r\n"], stored(data_home)
             record_shown(data_home)
             close_box(data_home)
-            assert read(score) == b"3\r\n" and read(name) == b"Luca\r\n", (read(score), read(name))
+            assert stored(data_home) == [b"3\r\n", b"Luca\r\n"], stored(data_home)
         finally:
             # Whatever copy of the program a failed check left running.
             for pupil in Pupil.all:
