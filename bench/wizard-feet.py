@@ -23,7 +23,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from Xlib import X, display  # noqa: E402
 from Xlib.ext import shape  # noqa: E402
 import placement  # noqa: E402
-from placement import BAND, BAND_COLUMN, BAND_HEIGHT, FEET, Desktop, settled, wait_for  # noqa: E402
+from placement import BAND_COLUMN, FEET, Desktop, cyan_band_top, past_the_boxes, settled, wait_for  # noqa: E402
 
 # A copy, since the packaged binary's file capability keeps it from starting
 # in a container; KWin only loads its own Qt platform under its own name.
@@ -120,18 +120,8 @@ def column_in(window, x, height):
 
 
 def band_top(main, scale):
-    """In the window: the top of the lowest tall cyan run in a column through the band."""
-    h = main.get_geometry().height
-    runs, start = [], None
-    for i, p in enumerate(column_in(main, BAND_COLUMN * scale, h) + [None]):
-        if p == BAND and start is None:
-            start = i
-        elif p != BAND and start is not None:
-            runs.append((start, i - start))
-            start = None
-    tall = [s for s, length in runs if length >= BAND_HEIGHT * scale * 3 // 4]
-    assert tall, "no cyan band in the window"
-    return tall[-1]
+    """In the window: the top of the cyan band, from a column through it."""
+    return cyan_band_top(column_in(main, BAND_COLUMN * scale, main.get_geometry().height), scale)
 
 
 def lowest_opaque_row(wizard, alpha=128):
@@ -153,16 +143,7 @@ def measure(desktop, program, scale, tag):
     env.pop("QT_QPA_PLATFORM", None)
     process = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        for keys in ("Luca", ""):  # the name, then the greeting
-            box = desktop.one("Decalumo")
-            desktop.xdotool("windowfocus", "--sync", str(box.id))
-            if keys:
-                desktop.xdotool("type", "--delay", "20", keys)
-            desktop.xdotool("key", "Return")
-            wait_for("the box to close", lambda: box.id not in [w.id for w in desktop.windows("Decalumo")])
-        main = desktop.one("DECALUMO")
-        wizard = desktop.one("Merlin")
-        wait_for("the wizard", lambda: desktop.mapped(wizard))
+        main, wizard = past_the_boxes(desktop)
         mx, my, _, _ = settled(desktop, main)
         wx, wy, ww, wh = settled(desktop, wizard, quiet=1.0)
         top = my + band_top(main, scale)

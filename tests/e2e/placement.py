@@ -187,10 +187,8 @@ def settled(desktop, window, quiet=0.4):
     raise AssertionError("the window does not settle")
 
 
-def band_top(desktop, main, scale):
-    """The top of the lowest tall cyan run in a column through the band."""
-    x, y, w, h = desktop.geometry(main)
-    pixels = desktop.column(x + BAND_COLUMN * scale, y, h)
+# The top of the lowest tall cyan run in a column of pixels through the band.
+def cyan_band_top(pixels, scale):
     runs, start = [], None
     for i, p in enumerate(pixels + [None]):
         if p == BAND and start is None:
@@ -200,7 +198,27 @@ def band_top(desktop, main, scale):
             start = None
     tall = [s for s, length in runs if length >= BAND_HEIGHT * scale * 3 // 4]
     assert tall, "no cyan band below the window's menu"
-    return y + tall[-1]
+    return tall[-1]
+
+
+def band_top(desktop, main, scale):
+    x, y, w, h = desktop.geometry(main)
+    return y + cyan_band_top(desktop.column(x + BAND_COLUMN * scale, y, h), scale)
+
+
+# The main window and the wizard, once the name box and the greeting are answered.
+def past_the_boxes(desktop):
+    for keys in ("Luca", ""):  # the name, then the greeting
+        box = desktop.one("Decalumo")
+        desktop.xdotool("windowfocus", "--sync", str(box.id))
+        if keys:
+            desktop.xdotool("type", "--delay", "20", keys)
+        desktop.xdotool("key", "Return")
+        wait_for("the box to close", lambda: box.id not in [w.id for w in desktop.windows("Decalumo")])
+    main = desktop.one("DECALUMO")
+    wizard = desktop.one("Merlin")
+    wait_for("the wizard", lambda: desktop.mapped(wizard))
+    return main, wizard
 
 
 def case(program, wm, scale, panel, full=True):
@@ -211,29 +229,17 @@ def case(program, wm, scale, panel, full=True):
         env = dict(desktop.env, QT_SCALE_FACTOR=str(scale))
         env.pop("QT_QPA_PLATFORM", None)
         process = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for keys in ("Luca", ""):  # the name, then the greeting
-            box = desktop.one("Decalumo")
-            desktop.xdotool("windowfocus", "--sync", str(box.id))
-            if keys:
-                desktop.xdotool("type", "--delay", "20", keys)
-            desktop.xdotool("key", "Return")
-            wait_for("the box to close", lambda: box.id not in [w.id for w in desktop.windows("Decalumo")])
-
-        main = desktop.one("DECALUMO")
-        wizard = desktop.one("Merlin")
-        wait_for("the wizard", lambda: desktop.mapped(wizard))
+        main, wizard = past_the_boxes(desktop)
         settled(desktop, main)
 
         # He follows the window as soon as its frame is known, whatever he is doing. He
         # stands still while he appears, for longer than a short quiet, before gliding in.
-        wx, wy, ww, wh = settled(desktop, wizard, quiet=1.0)
+        _, wy, _, wh = settled(desktop, wizard, quiet=1.0)
         offset = (wy + wh * FEET - band_top(desktop, main, scale)) / scale
         fx, fy, fw, fh = desktop.frame(main)
         ax, ay, aw, ah = desktop.available()
         assert ax <= fx and ay <= fy and fx + fw <= ax + aw and fy + fh <= ay + ah, \
             f"{tag}: frame {fx},{fy} {fw}x{fh} outside the free area {ax},{ay} {aw}x{ah}"
-        print(f"{tag}: frame at {fx},{fy}; wizard at {wx / scale:g},{wy / scale:g} (asked 250,175 and the"
-              f" window's offset); feet {offset:+.1f} px from the band's top")
         assert abs(offset) <= TOLERANCE, f"{tag}: the wizard's feet are {offset:+.1f} px from the band's top"
 
         stack = desktop.stacking()
