@@ -31,7 +31,6 @@ int main(int argc, char *argv[])
     // time, in the pupil's own settings, and words even with no sound at all.
     ScreenReaderWatch screenReaderWatch;
     Announcer screenReader(screenReaderWatch);
-    agent.setMuted(screenReader.running());
     QObject::connect(&screenReaderWatch, &ScreenReaderWatch::runningChanged, [&agent](bool running) { agent.setMuted(running); });
     agent.onSaying([&screenReader](const QString &text) { screenReader.say(text); });
     QtDialogs dialogs;
@@ -52,6 +51,9 @@ int main(int argc, char *argv[])
     QObject::connect(&tavola, &Tavola::wizardOffsetChanged, [&agent](const QPoint &offset) { agent.setOrigin(offset); });
     tavola.placeOnScreen();
     tavola.start();
+    // The wizard's first words come once the event loop runs; by then the
+    // first look for a screen reader has had all the time of the name box.
+    agent.setMuted(screenReader.running());
     if (const std::optional<int> status = program.endedWith())
         return *status;
     return app.exec();

@@ -38,8 +38,9 @@ QByteArray readProc(uint pid, const char *entry)
 
 } // namespace
 
-BusLook::BusLook()
-    : m_timer(new QTimer(this))
+BusLook::BusLook(std::shared_ptr<Seen> seen)
+    : m_seen(std::move(seen))
+    , m_timer(new QTimer(this))
     , m_busName(QStringLiteral("decalumo-screen-reader-watch-%1").arg(quintptr(this), 0, 16))
 {
     m_timer->setInterval(lookEveryMs);
@@ -105,5 +106,11 @@ void BusLook::look()
         for (auto it = m_known.begin(); it != m_known.end();)
             it = list.contains(it.key()) ? std::next(it) : m_known.erase(it);
     }
+    {
+        std::lock_guard lock(m_seen->mutex);
+        m_seen->looked = true;
+        m_seen->found = found;
+    }
+    m_seen->answered.notify_all();
     emit looked(found);
 }

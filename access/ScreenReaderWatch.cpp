@@ -7,6 +7,8 @@
 namespace {
 
 const QStringList screenReaders = {QStringLiteral("orca")};
+// A look's calls each wait at most a quarter of a second.
+constexpr auto firstLookWait = std::chrono::seconds(2);
 
 QString baseName(const QByteArray &path)
 {
@@ -18,7 +20,8 @@ QString baseName(const QByteArray &path)
 
 ScreenReaderWatch::ScreenReaderWatch(QObject *parent)
     : QObject(parent)
-    , m_look(new BusLook)
+    , m_seen(std::make_shared<Seen>())
+    , m_look(new BusLook(m_seen))
 {
     m_thread.setObjectName(QStringLiteral("lettore di schermo"));
     m_look->moveToThread(&m_thread);
@@ -38,6 +41,13 @@ ScreenReaderWatch::~ScreenReaderWatch()
     // A look under way ends within its calls' bounded waits.
     m_thread.quit();
     m_thread.wait();
+}
+
+bool ScreenReaderWatch::running() const
+{
+    std::unique_lock lock(m_seen->mutex);
+    m_seen->answered.wait_for(lock, firstLookWait, [this] { return m_seen->looked; });
+    return m_seen->found;
 }
 
 bool ScreenReaderWatch::isScreenReader(const QByteArray &comm, const QByteArray &cmdline)
