@@ -94,11 +94,10 @@ void Tavola::placeOnceFramed()
         // window is. While the manager maps it the server has it nowhere
         // yet, so a place counts once it holds.
         const QPoint at = FrameExtents::placedAt(*this).value_or(geometry().topLeft());
-        const bool holds = *last == at;
+        if (*last == at)
+            followWindow(at);
         *last = at;
-        if (!holds)
-            return;
-        followWindow(at);
+        // Bounded even for a window that never holds still: later moves come as move events.
         if (waited->elapsed() >= frameWaitMs) {
             poll->stop();
             poll->deleteLater();

@@ -6,7 +6,7 @@
 
 extern "C" Q_DECL_EXPORT std::unique_ptr<Synthesis> decalumoMakeSynthesis()
 {
-    return std::make_unique<EspeakSynthesis>();
+    return EspeakSynthesis::make();
 }
 
 extern "C" Q_DECL_EXPORT std::unique_ptr<SoundOutput> decalumoMakeSound()
