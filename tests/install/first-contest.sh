@@ -30,7 +30,9 @@ fi
 export XDG_DATA_HOME=$data
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
-"$program" 2> >(tee "$data/stderr" >&2) &
+# A session bus of its own: one the program had to launch would outlive the test
+# and leave its accessibility bus named on the shared X server for the next test.
+dbus-run-session -- "$program" 2> >(tee "$data/stderr" >&2) &
 pid=$!
 trap 'kill $pid $xvfb 2>/dev/null; rm -rf "$data"' EXIT
 
